@@ -1,0 +1,65 @@
+# Build helpers shared by every folder.
+#
+#   halyx_library(NAME name SRCS a.cpp ... DEPS halyx::x ...)   -> static library halyx::name
+#   halyx_test(NAME name SRCS a_test.cpp ... DEPS halyx::x ...) -> one GoogleTest binary under CTest
+#   halyx_bench(NAME name SRCS ... DEPS ...)                   -> one Google Benchmark binary
+
+set(HALYX_WARNINGS -Wall -Wextra)
+
+if(HALYX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+
+# Adds each listed folder that has a CMakeLists.txt of its own; folders are filled in issue by issue.
+function(halyx_add_folders)
+    foreach(dir IN LISTS ARGN)
+        if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+            add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
+        endif()
+    endforeach()
+endfunction()
+
+function(halyx_library)
+    cmake_parse_arguments(L "INTERFACE" "NAME" "SRCS;DEPS" ${ARGN})
+    set(target halyx_${L_NAME})
+    if(L_INTERFACE OR NOT L_SRCS)
+        add_library(${target} INTERFACE)
+        target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}
+                                                       ${PROJECT_SOURCE_DIR}/platform)
+        if(L_DEPS)
+            target_link_libraries(${target} INTERFACE ${L_DEPS})
+        endif()
+    else()
+        add_library(${target} STATIC ${L_SRCS})
+        target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}
+                                                    ${PROJECT_SOURCE_DIR}/platform)
+        target_compile_options(${target} PRIVATE ${HALYX_WARNINGS})
+        if(L_DEPS)
+            target_link_libraries(${target} PUBLIC ${L_DEPS})
+        endif()
+    endif()
+    add_library(halyx::${L_NAME} ALIAS ${target})
+endfunction()
+
+function(halyx_test)
+    cmake_parse_arguments(T "" "NAME" "SRCS;DEPS" ${ARGN})
+    set(target ${T_NAME}_test)
+    add_executable(${target} ${T_SRCS})
+    target_compile_options(${target} PRIVATE ${HALYX_WARNINGS})
+    target_compile_definitions(${target} PRIVATE
+        HALYX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        HALYX_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        HALYX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    target_link_libraries(${target} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()
+
+function(halyx_bench)
+    cmake_parse_arguments(B "" "NAME" "SRCS;DEPS" ${ARGN})
+    find_package(benchmark REQUIRED)
+    add_executable(${B_NAME}_bench ${B_SRCS})
+    target_compile_options(${B_NAME}_bench PRIVATE ${HALYX_WARNINGS})
+    target_link_libraries(${B_NAME}_bench PRIVATE ${B_DEPS} benchmark::benchmark)
+endfunction()

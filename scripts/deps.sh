@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+# Sourced by the other scripts; safe to run again (does nothing when all are present).
+HALYX_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libexpat1-dev libxml2-utils
+)
+
+halyx_install_deps() {
+    local missing=()
+    local p
+    for p in "${HALYX_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -q && $sudo apt-get install -y -q "${missing[@]}"
+}

@@ -1,0 +1,29 @@
+#!/bin/bash
+# Builds from a clean tree and runs every test twice: a normal build (build/) and a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Exits non-zero on any failure.
+#
+#   scripts/test.sh            both builds
+#   scripts/test.sh --fast     the normal build only (for quick local runs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+halyx_install_deps
+
+jobs=$(nproc)
+run_suite() {
+    local dir=$1
+    shift
+    rm -rf "$dir"
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "=== normal build ==="
+run_suite build
+if [ "${1:-}" != "--fast" ]; then
+    echo "=== sanitizer build (address, undefined) ==="
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    run_suite build-asan -DHALYX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+fi

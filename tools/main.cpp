@@ -1,0 +1,109 @@
+// halyx-jobnotes: the command-line program of Halyx Job Notes.
+//
+// One binary with subcommands. Each subcommand is an entry of kCommands; the table is the help text's
+// source as well, so a command cannot exist without being listed.
+//
+// Exit statuses: 0 success, 1 the work found a problem (an unusable PPD, a refused value),
+// 2 usage errors and unreadable input, 3 a value the editor refused.
+#include <getopt.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kVersion[] = "0.1.0";
+
+enum ExitStatus { kExitOk = 0, kExitProblem = 1, kExitUsage = 2 };
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    const char* summary;
+    int (*run)(int argc, char** argv);
+};
+
+// Later subcommands (check, show, print) join this table as they are built.
+const Command kCommands[] = {
+    {"help", "help [COMMAND]", "show this help, or the help of one command", nullptr},
+};
+
+void PrintUsage(FILE* out) {
+    std::fprintf(out,
+                 "Usage: halyx-jobnotes [--help] [--version] COMMAND [ARGS]\n"
+                 "\n"
+                 "Halyx Job Notes: reads PPD files with the Halyx extension keywords and hosts the\n"
+                 "\"Halyx Job Notes\" print dialog pane.\n"
+                 "\n"
+                 "Commands:\n");
+    for (const Command& c : kCommands) std::fprintf(out, "  %-28s %s\n", c.synopsis, c.summary);
+    std::fprintf(out,
+                 "\n"
+                 "Options:\n"
+                 "  -h, --help                   show this help and exit\n"
+                 "  -V, --version                show the version and exit\n"
+                 "\n"
+                 "Exit status: 0 success, 1 a problem was found, 2 usage error or unreadable "
+                 "input.\n");
+}
+
+const Command* FindCommand(const char* name) {
+    for (const Command& c : kCommands)
+        if (std::strcmp(c.name, name) == 0) return &c;
+    return nullptr;
+}
+
+int RunHelp(int argc, char** argv) {
+    if (argc > 1) {
+        const Command* c = FindCommand(argv[1]);
+        if (c == nullptr) {
+            std::fprintf(stderr, "halyx-jobnotes: no such command '%s'\n", argv[1]);
+            return kExitUsage;
+        }
+        std::printf("Usage: halyx-jobnotes %s\n\n%s\n", c->synopsis, c->summary);
+        return kExitOk;
+    }
+    PrintUsage(stdout);
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    static const struct option kOptions[] = {
+        {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},
+        {nullptr, 0, nullptr, 0},
+    };
+    // '+' stops at the first non-option: the rest belongs to the subcommand.
+    int opt;
+    while ((opt = getopt_long(argc, argv, "+hV", kOptions, nullptr)) != -1) {
+        switch (opt) {
+            case 'h':
+                PrintUsage(stdout);
+                return kExitOk;
+            case 'V':
+                std::printf("halyx-jobnotes %s\n", kVersion);
+                return kExitOk;
+            default:
+                PrintUsage(stderr);
+                return kExitUsage;
+        }
+    }
+    if (optind >= argc) {
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    const char* name = argv[optind];
+    const Command* c = FindCommand(name);
+    if (c == nullptr) {
+        std::fprintf(stderr, "halyx-jobnotes: unknown command '%s' (see halyx-jobnotes --help)\n",
+                     name);
+        return kExitUsage;
+    }
+    int subArgc = argc - optind;
+    char** subArgv = argv + optind;
+    optind = 1;  // subcommands parse their own options
+    if (c->run == nullptr) return RunHelp(subArgc, subArgv);
+    return c->run(subArgc, subArgv);
+}
