@@ -5,6 +5,9 @@
 #   halyx_bench(NAME name SRCS ... DEPS ...)                   -> one Google Benchmark binary
 
 set(HALYX_WARNINGS -Wall -Wextra)
+if(HALYX_WERROR)
+    list(APPEND HALYX_WARNINGS -Werror)
+endif()
 
 if(HALYX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all

@@ -137,13 +137,13 @@ void SetHandleSize(Handle h, Size newSize) {
 void HLock(Handle h) {
     Block* b = BlockOf(h);
     if (b != nullptr) b->locked = true;
-    tMemError = b != nullptr ? noErr : nilHandleErr;
+    tMemError = b != nullptr ? OSErr(noErr) : OSErr(nilHandleErr);
 }
 
 void HUnlock(Handle h) {
     Block* b = BlockOf(h);
     if (b != nullptr) b->locked = false;
-    tMemError = b != nullptr ? noErr : nilHandleErr;
+    tMemError = b != nullptr ? OSErr(noErr) : OSErr(nilHandleErr);
 }
 
 Boolean HIsLocked(Handle h) {
@@ -181,7 +181,7 @@ Ptr NewPtr(Size size) {
         return nullptr;
     }
     Ptr p = static_cast<Ptr>(Allocate(size));
-    tMemError = p != nullptr ? noErr : memFullErr;
+    tMemError = p != nullptr ? OSErr(noErr) : OSErr(memFullErr);
     return p;
 }
 
