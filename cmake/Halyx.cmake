@@ -15,6 +15,10 @@ if(HALYX_SANITIZE)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
 
+if(HALYX_BUILD_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # Adds each listed folder that has a CMakeLists.txt of its own; folders are filled in issue by issue.
 function(halyx_add_folders)
     foreach(dir IN LISTS ARGN)
@@ -65,4 +69,33 @@ function(halyx_bench)
     add_executable(${B_NAME}_bench ${B_SRCS})
     target_compile_options(${B_NAME}_bench PRIVATE ${HALYX_WARNINGS})
     target_link_libraries(${B_NAME}_bench PRIVATE ${B_DEPS} benchmark::benchmark)
+endfunction()
+
+# halyx_fuzzer(NAME name SRCS x_fuzz.cpp DEPS ... [CORPUS dir...])
+#
+# A fuzz target defines LLVMFuzzerTestOneInput. It is always built as a replay program that CTest runs
+# (test fuzz.NAME) over the seed corpus and a fixed set of mutated inputs, so every target runs in the
+# normal and the sanitizer builds. With -DHALYX_BUILD_FUZZ=ON and clang it is also built as a libFuzzer
+# binary, NAME_fuzzer, for real fuzzing runs.
+function(halyx_fuzzer)
+    cmake_parse_arguments(F "" "NAME" "SRCS;DEPS;CORPUS" ${ARGN})
+    add_executable(${F_NAME}_fuzz_replay ${F_SRCS} ${PROJECT_SOURCE_DIR}/fuzz/FuzzReplayMain.cpp)
+    target_compile_options(${F_NAME}_fuzz_replay PRIVATE ${HALYX_WARNINGS})
+    target_link_libraries(${F_NAME}_fuzz_replay PRIVATE ${F_DEPS})
+    set(corpus)
+    foreach(dir IN LISTS F_CORPUS)
+        if(IS_ABSOLUTE ${dir})
+            list(APPEND corpus ${dir})
+        else()
+            list(APPEND corpus ${PROJECT_SOURCE_DIR}/${dir})
+        endif()
+    endforeach()
+    add_test(NAME fuzz.${F_NAME} COMMAND ${F_NAME}_fuzz_replay ${corpus})
+    set_tests_properties(fuzz.${F_NAME} PROPERTIES TIMEOUT 900)
+    if(HALYX_BUILD_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        add_executable(${F_NAME}_fuzzer ${F_SRCS})
+        target_compile_options(${F_NAME}_fuzzer PRIVATE -fsanitize=fuzzer)
+        target_link_options(${F_NAME}_fuzzer PRIVATE -fsanitize=fuzzer)
+        target_link_libraries(${F_NAME}_fuzzer PRIVATE ${F_DEPS})
+    endif()
 endfunction()

@@ -20,7 +20,7 @@ run_suite() {
 }
 
 echo "=== normal build ==="
-run_suite build
+run_suite build -DHALYX_BUILD_BENCH=ON
 if [ "${1:-}" != "--fast" ]; then
     echo "=== sanitizer build (address, undefined) ==="
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
