@@ -46,6 +46,14 @@ enum {
     gestaltUndefSelectorErr = -5551,
     gestaltDupSelectorErr = -5552,
     gestaltLocationErr = -5553,
+
+    // Text-encoding conversion
+    kTextUnsupportedEncodingErr = -8738,   // an encoding the converter does not know
+    kTextMalformedInputErr = -8739,        // invalid input, or a character the output cannot hold
+    kTECNoConversionPathErr = -8749,       // both encodings known, but no way from one to the other
+    kTECBufferBelowMinimumSizeErr = -8750, // the output cannot hold even the next character
+    kTECPartialCharErr = -8753,            // the text ended inside a multi-byte character
+    kTECOutputBufferFullStatus = -8785,    // part converted; the output filled before the input ended
 };
 
 #ifdef __cplusplus
