@@ -1,0 +1,204 @@
+// The flattened form of a collection. Every field of the format itself is big-endian, so a form
+// written on one host reads on any other; item bytes are stored exactly as they were given.
+//
+//   offset  size  field
+//   0       4     magic "HXCL"
+//   4       4     format version (kFormatVersion)
+//   8       4     item count
+//   12      4     length of the item section that follows, in bytes
+//   16      ...   items, in index order: tag, id, attributes, size (4 bytes each), then `size`
+//   bytes end-4   4     CRC-32 of every byte before it
+//
+// A reader accepts a form only when the handle holds exactly these bytes: the right magic and
+// version, an item section of the stated length holding exactly the stated count of items, and a
+// matching checksum. Anything else is collectionVersionErr.
+#include <cstring>
+
+#include "Collections/CollectionInternal.h"
+#include "Memory/MacMemory.h"
+
+using halyx_collections::Allocate;
+using halyx_collections::CopyBytes;
+using halyx_collections::Item;
+using halyx_collections::ItemTable;
+using halyx_collections::Release;
+
+namespace {
+
+const UInt8 kMagic[4] = {'H', 'X', 'C', 'L'};
+const UInt32 kFormatVersion = 1;
+const size_t kHeaderBytes = 16;
+const size_t kItemHeaderBytes = 16;
+const size_t kTrailerBytes = 4;
+// Handles and item sizes are 32-bit quantities in this service.
+const uint64_t kLargestForm = 0x7fffffff;
+
+struct CrcTable {
+    UInt32 entries[256];
+    CrcTable() {
+        for (UInt32 i = 0; i < 256; ++i) {
+            UInt32 c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            entries[i] = c;
+        }
+    }
+};
+
+// The common reflected CRC-32 (polynomial 0xedb88320).
+UInt32 Crc32(const UInt8* p, size_t n) {
+    static const CrcTable table;
+    UInt32 crc = 0xffffffffu;
+    for (size_t i = 0; i < n; ++i) crc = table.entries[(crc ^ p[i]) & 0xff] ^ (crc >> 8);
+    return crc ^ 0xffffffffu;
+}
+
+void Put32(UInt8*& p, UInt32 v) {
+    p[0] = static_cast<UInt8>(v >> 24);
+    p[1] = static_cast<UInt8>(v >> 16);
+    p[2] = static_cast<UInt8>(v >> 8);
+    p[3] = static_cast<UInt8>(v);
+    p += 4;
+}
+
+UInt32 Get32(const UInt8*& p) {
+    UInt32 v = (static_cast<UInt32>(p[0]) << 24) | (static_cast<UInt32>(p[1]) << 16) |
+               (static_cast<UInt32>(p[2]) << 8) | static_cast<UInt32>(p[3]);
+    p += 4;
+    return v;
+}
+
+struct ItemView {
+    FourCharCode tag;
+    SInt32 id;
+    SInt32 attributes;
+    SInt32 size;
+    const UInt8* bytes;
+};
+
+// Reads the item at `p`, which Validate has already checked.
+ItemView ReadItem(const UInt8*& p) {
+    ItemView v;
+    v.tag = Get32(p);
+    v.id = static_cast<SInt32>(Get32(p));
+    v.attributes = static_cast<SInt32>(Get32(p));
+    v.size = static_cast<SInt32>(Get32(p));
+    v.bytes = p;
+    p += v.size;
+    return v;
+}
+
+// Checks the whole form; on success *count is its number of items.
+bool Validate(const UInt8* form, size_t length, SInt32* count) {
+    if (length < kHeaderBytes + kTrailerBytes) return false;
+    if (std::memcmp(form, kMagic, sizeof kMagic) != 0) return false;
+    const UInt8* p = form + sizeof kMagic;
+    if (Get32(p) != kFormatVersion) return false;
+    UInt32 items = Get32(p);
+    UInt32 section = Get32(p);
+    if (static_cast<uint64_t>(section) != length - kHeaderBytes - kTrailerBytes) return false;
+    const UInt8* end = p + section;
+    const UInt8* trailer = end;
+    if (Get32(trailer) != Crc32(form, length - kTrailerBytes)) return false;
+    if (items > section / kItemHeaderBytes) return false;
+    for (UInt32 i = 0; i < items; ++i) {
+        if (static_cast<size_t>(end - p) < kItemHeaderBytes) return false;
+        const UInt8* sizeField = p + 12;
+        UInt32 size = Get32(sizeField);
+        if (size > kLargestForm || size > static_cast<size_t>(end - sizeField)) return false;
+        p = sizeField + size;
+    }
+    if (p != end) return false;
+    *count = static_cast<SInt32>(items);
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
+    if (c == nullptr || flattened == nullptr) return paramErr;
+    const ItemTable& items = c->items;
+    SInt32 count = items.Count();
+    uint64_t section = 0;
+    // Slots hold the items in index order, dead ones skipped.
+    for (SInt32 slot = 0; slot < items.SlotCount(); ++slot)
+        if (items.At(slot).live) section += kItemHeaderBytes + items.At(slot).size;
+    uint64_t length = kHeaderBytes + section + kTrailerBytes;
+    if (length > kLargestForm) return memFullErr;
+
+    SetHandleSize(flattened, static_cast<Size>(length));
+    if (OSErr err = MemError()) return err;
+
+    UInt8* form = reinterpret_cast<UInt8*>(*flattened);
+    UInt8* p = form;
+    std::memcpy(p, kMagic, sizeof kMagic);
+    p += sizeof kMagic;
+    Put32(p, kFormatVersion);
+    Put32(p, static_cast<UInt32>(count));
+    Put32(p, static_cast<UInt32>(section));
+    for (SInt32 slot = 0; slot < items.SlotCount(); ++slot) {
+        const Item& item = items.At(slot);
+        if (!item.live) continue;
+        Put32(p, item.tag);
+        Put32(p, static_cast<UInt32>(item.id));
+        Put32(p, static_cast<UInt32>(item.attributes));
+        Put32(p, static_cast<UInt32>(item.size));
+        if (item.size > 0) std::memcpy(p, item.data, static_cast<size_t>(item.size));
+        p += item.size;
+    }
+    Put32(p, Crc32(form, static_cast<size_t>(p - form)));
+    return noErr;
+}
+
+OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
+    if (c == nullptr || flattened == nullptr) return paramErr;
+    Size length = GetHandleSize(flattened);
+    if (OSErr err = MemError()) return err;
+    const UInt8* form = reinterpret_cast<const UInt8*>(*flattened);
+    SInt32 count = 0;
+    if (!Validate(form, static_cast<size_t>(length), &count)) return collectionVersionErr;
+
+    ItemTable& items = c->items;
+    const UInt8* first = form + kHeaderBytes;
+    const UInt8* p = first;
+    for (SInt32 i = 0; i < count; ++i) {
+        ItemView v = ReadItem(p);
+        SInt32 slot = items.Find(v.tag, v.id);
+        if (slot >= 0 && (items.At(slot).attributes & kCollectionLockMask))
+            return collectionItemLockedErr;
+    }
+
+    // Every allocation happens before the first item changes.
+    if (!items.Reserve(count)) return memFullErr;
+    UInt8** copies = static_cast<UInt8**>(Allocate(static_cast<size_t>(count) * sizeof(UInt8*)));
+    if (copies == nullptr) return memFullErr;
+    p = first;
+    for (SInt32 i = 0; i < count; ++i) {
+        ItemView v = ReadItem(p);
+        if (!CopyBytes(v.bytes, v.size, &copies[i])) {
+            for (SInt32 k = 0; k < i; ++k) Release(copies[k]);
+            Release(copies);
+            return memFullErr;
+        }
+    }
+
+    p = first;
+    for (SInt32 i = 0; i < count; ++i) {
+        ItemView v = ReadItem(p);
+        SInt32 slot = items.Find(v.tag, v.id);
+        if (slot < 0) {
+            items.Append(v.tag, v.id, v.attributes, v.size, copies[i]);
+            continue;
+        }
+        Item& item = items.At(slot);
+        Release(item.data);
+        item.data = copies[i];
+        item.size = v.size;
+        item.attributes = v.attributes;
+    }
+    Release(copies);
+    return noErr;
+}
+
+}  // extern "C"

@@ -1,0 +1,229 @@
+#include "Collections/CollectionItemTable.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+#include "testing/FailureInjection.h"
+
+namespace halyx_collections {
+
+namespace {
+
+const SInt32 kMinimumCapacity = 16;
+// Dead slots are compacted away once there are more of them than live items and at least this
+// many, so a few removals in a small collection cost nothing.
+const SInt32 kCompactAfterDead = 64;
+const SInt32 kEmptyBucket = -1;
+
+SInt32 LowBit(SInt32 i) {
+    return i & -i;
+}
+
+}  // namespace
+
+void* Allocate(size_t bytes) {
+    if (HalyxShouldFail(kHalyxFailAllocation)) return nullptr;
+    return std::malloc(bytes > 0 ? bytes : 1);
+}
+
+void* Reallocate(void* block, size_t bytes) {
+    if (HalyxShouldFail(kHalyxFailAllocation)) return nullptr;
+    return std::realloc(block, bytes > 0 ? bytes : 1);
+}
+
+void Release(void* block) {
+    std::free(block);
+}
+
+ItemTable::~ItemTable() {
+    Clear();
+    Release(mItems);
+    Release(mTree);
+    Release(mHash);
+}
+
+UInt32 ItemTable::HashOf(FourCharCode tag, SInt32 id) {
+    uint64_t k = (static_cast<uint64_t>(tag) << 32) | static_cast<UInt32>(id);
+    k ^= k >> 33;
+    k *= 0xff51afd7ed558ccdull;
+    k ^= k >> 33;
+    k *= 0xc4ceb9fe1a85ec53ull;
+    k ^= k >> 33;
+    return static_cast<UInt32>(k);
+}
+
+SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
+    if (mHashCapacity == 0) return -1;
+    UInt32 mask = mHashCapacity - 1;
+    for (UInt32 b = HashOf(tag, id) & mask;; b = (b + 1) & mask) {
+        SInt32 slot = mHash[b];
+        if (slot == kEmptyBucket) return -1;
+        if (mItems[slot].tag == tag && mItems[slot].id == id) return slot;
+    }
+}
+
+void ItemTable::HashInsert(SInt32 slot) {
+    UInt32 mask = mHashCapacity - 1;
+    UInt32 b = HashOf(mItems[slot].tag, mItems[slot].id) & mask;
+    while (mHash[b] != kEmptyBucket) b = (b + 1) & mask;
+    mHash[b] = slot;
+}
+
+// Linear probing without tombstones: after emptying a bucket, later entries of the same probe run
+// move back into it when their home bucket allows, so lookups never cross stale markers.
+void ItemTable::HashErase(SInt32 slot) {
+    UInt32 mask = mHashCapacity - 1;
+    UInt32 i = HashOf(mItems[slot].tag, mItems[slot].id) & mask;
+    while (mHash[i] != slot) i = (i + 1) & mask;
+    UInt32 j = i;
+    for (;;) {
+        j = (j + 1) & mask;
+        SInt32 other = mHash[j];
+        if (other == kEmptyBucket) break;
+        UInt32 home = HashOf(mItems[other].tag, mItems[other].id) & mask;
+        // Distance from home to j versus from i to j: move when i lies on the way from home to j.
+        if (((j - home) & mask) >= ((j - i) & mask)) {
+            mHash[i] = other;
+            i = j;
+        }
+    }
+    mHash[i] = kEmptyBucket;
+}
+
+void ItemTable::RebuildHash() {
+    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b] = kEmptyBucket;
+    for (SInt32 s = 0; s < mSlots; ++s)
+        if (mItems[s].live) HashInsert(s);
+}
+
+void ItemTable::BuildTree() {
+    for (SInt32 i = 1; i <= mSlots; ++i) mTree[i] = mItems[i - 1].live ? 1 : 0;
+    for (SInt32 i = 1; i <= mSlots; ++i) {
+        SInt32 parent = i + LowBit(i);
+        if (parent <= mSlots) mTree[parent] += mTree[i];
+    }
+    mTreeValid = true;
+}
+
+void ItemTable::TreeAdd(SInt32 slot, SInt32 delta) {
+    for (SInt32 i = slot + 1; i <= mSlots; i += LowBit(i)) mTree[i] += delta;
+}
+
+SInt32 ItemTable::TreePrefix(SInt32 slots) const {
+    SInt32 sum = 0;
+    for (SInt32 i = slots; i > 0; i -= LowBit(i)) sum += mTree[i];
+    return sum;
+}
+
+SInt32 ItemTable::IndexOfSlot(SInt32 slot) const {
+    return mTreeValid ? TreePrefix(slot + 1) : slot + 1;
+}
+
+SInt32 ItemTable::SlotOfIndex(SInt32 index) const {
+    if (!mTreeValid) return index - 1;
+    // Descends the tree: the largest prefix of slots holding fewer than `index` live items.
+    SInt32 pos = 0;
+    SInt32 step = 1;
+    while (step * 2 <= mSlots) step *= 2;
+    for (; step > 0; step /= 2) {
+        if (pos + step <= mSlots && mTree[pos + step] < index) {
+            pos += step;
+            index -= mTree[pos];
+        }
+    }
+    return pos;
+}
+
+bool ItemTable::Reserve(SInt32 extra) {
+    int64_t slotsNeeded = static_cast<int64_t>(mSlots) + extra;
+    int64_t liveNeeded = static_cast<int64_t>(mLive) + extra;
+    if (extra < 0 || slotsNeeded > INT32_MAX / 2) return false;
+
+    if (slotsNeeded > mCapacity) {
+        int64_t capacity = static_cast<int64_t>(mCapacity) * 2;
+        if (capacity < slotsNeeded) capacity = slotsNeeded;
+        if (capacity < kMinimumCapacity) capacity = kMinimumCapacity;
+        void* items = Reallocate(mItems, static_cast<size_t>(capacity) * sizeof(Item));
+        if (items == nullptr) return false;
+        mItems = static_cast<Item*>(items);
+        // The items array is already larger; a failure here only leaves spare room there.
+        void* tree = Reallocate(mTree, static_cast<size_t>(capacity + 1) * sizeof(SInt32));
+        if (tree == nullptr) return false;
+        mTree = static_cast<SInt32*>(tree);
+        mCapacity = static_cast<SInt32>(capacity);
+    }
+
+    if (liveNeeded * 2 > static_cast<int64_t>(mHashCapacity)) {
+        UInt32 buckets = static_cast<UInt32>(kMinimumCapacity);
+        while (static_cast<int64_t>(buckets) < liveNeeded * 2) buckets *= 2;
+        SInt32* hash = static_cast<SInt32*>(Allocate(buckets * sizeof(SInt32)));
+        if (hash == nullptr) return false;
+        Release(mHash);
+        mHash = hash;
+        mHashCapacity = buckets;
+        RebuildHash();
+    }
+    return true;
+}
+
+void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, SInt32 size, UInt8* data) {
+    SInt32 slot = mSlots++;
+    mItems[slot] = Item{tag, id, attributes, size, data, true};
+    ++mLive;
+    HashInsert(slot);
+    if (mTreeValid) {
+        SInt32 i = slot + 1;
+        mTree[i] = 1 + TreePrefix(i - 1) - TreePrefix(i - LowBit(i));
+    }
+}
+
+void ItemTable::Remove(SInt32 slot) {
+    Item& item = mItems[slot];
+    HashErase(slot);
+    Release(item.data);
+    item.data = nullptr;
+    item.live = false;
+    --mLive;
+    if (mLive == 0) {
+        mSlots = 0;
+        mTreeValid = false;
+        return;
+    }
+    if (mTreeValid)
+        TreeAdd(slot, -1);
+    else
+        BuildTree();
+    SInt32 dead = mSlots - mLive;
+    if (dead > mLive && dead >= kCompactAfterDead) Compact();
+}
+
+void ItemTable::Compact() {
+    SInt32 to = 0;
+    for (SInt32 from = 0; from < mSlots; ++from)
+        if (mItems[from].live) mItems[to++] = mItems[from];
+    mSlots = to;
+    mTreeValid = false;
+    RebuildHash();
+}
+
+void ItemTable::Clear() {
+    for (SInt32 s = 0; s < mSlots; ++s) Release(mItems[s].data);
+    mSlots = 0;
+    mLive = 0;
+    mTreeValid = false;
+    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b] = kEmptyBucket;
+}
+
+void ItemTable::Swap(ItemTable& other) {
+    std::swap(mItems, other.mItems);
+    std::swap(mTree, other.mTree);
+    std::swap(mCapacity, other.mCapacity);
+    std::swap(mSlots, other.mSlots);
+    std::swap(mLive, other.mLive);
+    std::swap(mTreeValid, other.mTreeValid);
+    std::swap(mHash, other.mHash);
+    std::swap(mHashCapacity, other.mHashCapacity);
+}
+
+}  // namespace halyx_collections

@@ -1,0 +1,87 @@
+// The storage behind a Collection: items in slots in the order they were added, a hash table from
+// (tag, id) to slot, and a Fenwick tree over the slots' live flags that turns an index into a slot
+// and back in logarithmic time once items have been removed.
+//
+// Removing an item leaves a dead slot; when dead slots outnumber live ones the slots are compacted
+// in place, so removal stays amortised constant and memory stays proportional to the live items.
+// While no slot is dead, index and slot are the same and the tree is not kept up.
+//
+// Every allocation goes through the allocation failure hook. Nothing here allocates except Reserve
+// and the item bytes the caller hands over, so a caller that reserves first can never be left
+// half-way by a failed allocation.
+#ifndef HALYX_PLATFORM_COLLECTIONS_COLLECTIONITEMTABLE_H
+#define HALYX_PLATFORM_COLLECTIONS_COLLECTIONITEMTABLE_H
+
+#include "Base/MacTypes.h"
+
+namespace halyx_collections {
+
+// malloc / realloc / free that fail when a test has armed allocation failures.
+void* Allocate(size_t bytes);
+void* Reallocate(void* block, size_t bytes);
+void Release(void* block);
+
+struct Item {
+    FourCharCode tag;
+    SInt32 id;
+    SInt32 attributes;
+    SInt32 size;
+    UInt8* data;  // owned; null when size is 0
+    bool live;
+};
+
+class ItemTable {
+public:
+    ItemTable() = default;
+    ~ItemTable();
+    ItemTable(const ItemTable&) = delete;
+    ItemTable& operator=(const ItemTable&) = delete;
+
+    SInt32 Count() const { return mLive; }
+    // Slots in use, live or dead; slot order is index order.
+    SInt32 SlotCount() const { return mSlots; }
+
+    // The slot of the live item with this key, or -1.
+    SInt32 Find(FourCharCode tag, SInt32 id) const;
+    Item& At(SInt32 slot) { return mItems[slot]; }
+    const Item& At(SInt32 slot) const { return mItems[slot]; }
+
+    // The 1-based index of a live slot, and the slot of an index in 1 ... Count().
+    SInt32 IndexOfSlot(SInt32 slot) const;
+    SInt32 SlotOfIndex(SInt32 index) const;
+
+    // Makes room for `extra` more Append calls; false (and nothing changed) when memory is short.
+    bool Reserve(SInt32 extra);
+    // Appends a new item (the key must not be present) and takes ownership of `data`.
+    // Needs a prior Reserve.
+    void Append(FourCharCode tag, SInt32 id, SInt32 attributes, SInt32 size, UInt8* data);
+    // Removes the live item in `slot` and frees its bytes.
+    void Remove(SInt32 slot);
+    // Frees every item; capacity is kept.
+    void Clear();
+    void Swap(ItemTable& other);
+
+private:
+    static UInt32 HashOf(FourCharCode tag, SInt32 id);
+    void HashInsert(SInt32 slot);
+    void HashErase(SInt32 slot);
+    void RebuildHash();
+    void BuildTree();
+    void TreeAdd(SInt32 slot, SInt32 delta);
+    SInt32 TreePrefix(SInt32 slots) const;
+    void Compact();
+
+    Item* mItems = nullptr;
+    SInt32* mTree = nullptr;  // 1-based Fenwick tree over mSlots live flags, mCapacity + 1 entries
+    SInt32 mCapacity = 0;
+    SInt32 mSlots = 0;  // slots in use, live or dead
+    SInt32 mLive = 0;
+    bool mTreeValid = false;  // kept up only while some slot is dead
+
+    SInt32* mHash = nullptr;   // slot per bucket, -1 when empty; linear probing
+    UInt32 mHashCapacity = 0;  // a power of two, at least twice the live items
+};
+
+}  // namespace halyx_collections
+
+#endif  // HALYX_PLATFORM_COLLECTIONS_COLLECTIONITEMTABLE_H
