@@ -1,0 +1,159 @@
+#include "Files/FileNodes.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "Files/FileStatus.h"
+
+namespace halyx::files {
+
+namespace {
+
+// Ids below this are kept free, as the original catalog kept its low ids for itself.
+const SInt32 kFirstNodeId = 16;
+const UInt32 kRefMarker = HALYX_FOUR_CHAR('H', 'x', 'R', 'f');
+
+struct NodeTable {
+    std::unordered_map<std::string, SInt32> ids;
+    std::unordered_map<SInt32, std::string> paths;
+    SInt32 next = kFirstNodeId;
+};
+
+NodeTable& Table() {
+    static NodeTable table;
+    return table;
+}
+
+}  // namespace
+
+bool NormalizePath(const std::string& path, std::string* normalized) {
+    std::string full;
+    if (path.empty() || path[0] != '/') {
+        std::vector<char> cwd(4096);
+        while (getcwd(cwd.data(), cwd.size()) == nullptr) {
+            if (errno != ERANGE) return false;
+            cwd.resize(cwd.size() * 2);
+        }
+        full = std::string(cwd.data()) + "/" + path;
+    } else {
+        full = path;
+    }
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= full.size()) {
+        size_t slash = full.find('/', start);
+        if (slash == std::string::npos) slash = full.size();
+        std::string part = full.substr(start, slash - start);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = slash + 1;
+    }
+    normalized->clear();
+    for (const std::string& part : parts) *normalized += "/" + part;
+    if (normalized->empty()) *normalized = "/";
+    return true;
+}
+
+SInt32 InternPath(const std::string& normalized) {
+    if (normalized == "/") return fsRtDirID;
+    NodeTable& table = Table();
+    auto found = table.ids.find(normalized);
+    if (found != table.ids.end()) return found->second;
+    SInt32 id = table.next++;
+    table.ids.emplace(normalized, id);
+    table.paths.emplace(id, normalized);
+    return id;
+}
+
+bool PathOfId(SInt32 id, std::string* path) {
+    if (id == fsRtDirID) {
+        *path = "/";
+        return true;
+    }
+    NodeTable& table = Table();
+    auto found = table.paths.find(id);
+    if (found == table.paths.end()) return false;
+    *path = found->second;
+    return true;
+}
+
+std::string ParentOf(const std::string& normalized) {
+    size_t slash = normalized.rfind('/');
+    if (slash == 0 || slash == std::string::npos) return "/";
+    return normalized.substr(0, slash);
+}
+
+std::string LastComponentOf(const std::string& normalized) {
+    if (normalized == "/") return "/";
+    return normalized.substr(normalized.rfind('/') + 1);
+}
+
+OSErr SpecOfPath(const std::string& normalized, FSSpec* spec) {
+    std::string parent = ParentOf(normalized);
+    std::string name = LastComponentOf(normalized);
+    if (name.size() > kHalyxMaxFileName) return bdNamErr;
+    SInt32 parID = fsRtParID;
+    if (normalized != "/") {
+        struct stat st;
+        if (stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return dirNFErr;
+        parID = InternPath(parent);
+    }
+    spec->vRefNum = kHalyxVolumeRefNum;
+    spec->parID = parID;
+    std::memset(spec->name, 0, sizeof spec->name);
+    spec->name[0] = (unsigned char)name.size();
+    std::memcpy(spec->name + 1, name.data(), name.size());
+    struct stat st;
+    if (stat(normalized.c_str(), &st) == 0) return noErr;
+    return errno == ENOENT ? (OSErr)fnfErr : StatusFromErrno(errno);
+}
+
+OSErr PathOfSpec(const FSSpec* spec, std::string* path) {
+    if (spec == nullptr) return paramErr;
+    if (spec->vRefNum != kHalyxVolumeRefNum && spec->vRefNum != 0) return nsvErr;
+    std::string name((const char*)spec->name + 1, spec->name[0]);
+    if (spec->parID == fsRtParID) {
+        if (name != "/") return dirNFErr;
+        *path = "/";
+        return noErr;
+    }
+    std::string directory;
+    if (!PathOfId(spec->parID, &directory)) return dirNFErr;
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
+        return bdNamErr;
+    }
+    *path = directory == "/" ? "/" + name : directory + "/" + name;
+    return noErr;
+}
+
+void MakeRef(SInt32 id, FSRef* ref) {
+    std::memset(ref->hidden, 0, sizeof ref->hidden);
+    std::memcpy(ref->hidden, &kRefMarker, sizeof kRefMarker);
+    std::memcpy(ref->hidden + sizeof kRefMarker, &id, sizeof id);
+}
+
+bool IdOfRef(const FSRef* ref, SInt32* id) {
+    if (ref == nullptr) return false;
+    UInt32 marker;
+    std::memcpy(&marker, ref->hidden, sizeof marker);
+    if (marker != kRefMarker) return false;
+    std::memcpy(id, ref->hidden + sizeof marker, sizeof *id);
+    std::string path;
+    return PathOfId(*id, &path);
+}
+
+OSErr CopyPathOut(const std::string& text, char* buffer, UInt32 size) {
+    if (buffer == nullptr || text.size() + 1 > size) return paramErr;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return noErr;
+}
+
+}  // namespace halyx::files

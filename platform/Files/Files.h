@@ -1,0 +1,9 @@
+// The file services in one include: specs and references, data forks, file creation and facts.
+#ifndef HALYX_PLATFORM_FILES_FILES_H
+#define HALYX_PLATFORM_FILES_FILES_H
+
+#include "Files/FSSpec.h"
+#include "Files/FileForks.h"
+#include "Files/FileInfo.h"
+
+#endif  // HALYX_PLATFORM_FILES_FILES_H
