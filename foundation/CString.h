@@ -8,6 +8,7 @@
 #define HALYX_FOUNDATION_CSTRING_H
 
 #include "Base/MacTypes.h"
+#include "CoreFoundation/CFString.h"
 
 class CString {
 public:
@@ -15,6 +16,9 @@ public:
     // Copies `text`; a null pointer gives an empty string with a null buffer.
     CString(const char* text);
     CString(const CString& other);
+    // Converts with the system encoding into a block of twice the character count plus one byte;
+    // when the conversion fails the string is empty with a null buffer.
+    explicit CString(CFStringRef text);
     virtual ~CString();
 
     // Replaces the text with a copy of `text` (nothing happens when `text` is the current buffer);
@@ -23,6 +27,9 @@ public:
 
     CString& operator=(const char* text);
     CString& operator=(const CString& other);
+    // A null platform string, or one that does not fit in character count + 1 bytes of the
+    // application's encoding, gives the empty text "" (an allocated one-byte buffer).
+    CString& operator=(CFStringRef text);
 
     UInt32 Size() const { return mLength; }
     bool Empty() const { return mBuffer == nullptr || mBuffer[0] == '\0'; }

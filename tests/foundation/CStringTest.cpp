@@ -134,3 +134,42 @@ TEST(CString, OutOfMemoryKeepsAppendsAndInsertsUnchangedAndEmptiesSets) {
 }
 
 }  // namespace
+
+namespace {
+
+CFStringRef MakeUTF8(const char* text) {
+    return CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8);
+}
+
+TEST(CStringFromPlatformString, ConvertsToTheSystemEncoding) {
+    CFStringRef cafe = MakeUTF8("Caf\xc3\xa9");
+    CString made(cafe);
+    EXPECT_TRUE(made == "Caf\x8e");  // e acute in Mac OS Roman
+    EXPECT_EQ(made.Size(), 4u);
+    CString assigned;
+    assigned = cafe;
+    EXPECT_TRUE(assigned == "Caf\x8e");
+    CFRelease(cafe);
+}
+
+TEST(CStringFromPlatformString, FailuresGiveNullOrEmptyText) {
+    CFStringRef han = MakeUTF8("\xe4\xb8\x80");  // no form in the system encoding
+    CString made(han);
+    EXPECT_EQ(static_cast<const char*>(made), nullptr);
+    EXPECT_EQ(made.Size(), 0u);
+
+    CString assigned("old");
+    assigned = han;
+    ASSERT_NE(static_cast<const char*>(assigned), nullptr);
+    EXPECT_STREQ(assigned, "");
+    CFRelease(han);
+
+    CString fromNull(static_cast<CFStringRef>(nullptr));
+    EXPECT_EQ(static_cast<const char*>(fromNull), nullptr);
+    assigned = "x";
+    assigned = static_cast<CFStringRef>(nullptr);
+    ASSERT_NE(static_cast<const char*>(assigned), nullptr);
+    EXPECT_TRUE(assigned.Empty());
+}
+
+}  // namespace
