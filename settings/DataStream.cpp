@@ -1,0 +1,17 @@
+#include "settings/DataStream.h"
+
+DataStream::DataStream() : mSize(0), mPosition(0), mValid(false), mError(noErr) {}
+
+DataStream::~DataStream() {}
+
+bool DataStream::dataExists() const {
+    return mSize != 0;
+}
+
+bool DataStream::valid() const {
+    return mValid;
+}
+
+SInt32 DataStream::dataSize() const {
+    return mSize;
+}

@@ -1,0 +1,66 @@
+#include "settings/SettingsStrings.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/CString.h"
+#include "settings/Settings.h"
+
+namespace {
+
+const FourCharCode kTag = 3000;
+
+TEST(SettingsStrings, ByteStringRecordsComeBackTerminated) {
+    Settings s;
+    ASSERT_EQ(s.Add(kTag, 1, "*ModelName", 10), noErr);
+    ASSERT_EQ(s.Add(kTag, 2, "", 0), noErr);
+    ASSERT_EQ(s.Add(kTag, 3, "ab\0cd", 5), noErr);
+
+    CString* text = GetSettingsString(s, kTag, 1);
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(*text == "*ModelName");
+    EXPECT_EQ(text->Size(), 10u);
+    delete text;
+
+    EXPECT_EQ(GetSettingsString(s, kTag, 2), nullptr);
+    EXPECT_EQ(GetSettingsString(s, kTag, 99), nullptr);
+    CString* cut = GetSettingsString(s, kTag, 3);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_TRUE(*cut == "ab");
+    delete cut;
+}
+
+TEST(SettingsStrings, PlatformStringsRoundTripThroughTheirExternalForm) {
+    const UniChar chars[] = {'J', 'o', 'b', ' ', 0x00e9, 0x20ac, 0xd83d, 0xde00};
+    CFStringRef original = CFStringCreateWithCharacters(kCFAllocatorDefault, chars, 8);
+    ASSERT_NE(original, nullptr);
+
+    SInt32 length = -1;
+    UInt8* external = CFStringToExternal(original, &length);
+    ASSERT_NE(external, nullptr);
+    // UTF-16 with a byte-order mark.
+    EXPECT_EQ(length, 2 * (8 + 1));
+
+    Settings s;
+    ASSERT_EQ(s.Add(kTag, 7, external, length), noErr);
+    delete[] external;
+    CFStringRef back = GetSettingsCFString(s, kTag, 7);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(CFStringCompare(original, back, 0), kCFCompareEqualTo);
+    CFRelease(back);
+
+    CFStringRef empty = CFStringCreateWithCharacters(kCFAllocatorDefault, chars, 0);
+    UInt8* emptyExternal = CFStringToExternal(empty, &length);
+    EXPECT_NE(emptyExternal, nullptr);
+    delete[] emptyExternal;
+    CFRelease(empty);
+    CFRelease(original);
+
+    EXPECT_EQ(CFStringToExternal(nullptr, &length), nullptr);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(ExtenalToCFString(nullptr, 4), nullptr);
+    ASSERT_EQ(s.Add(kTag, 8, "", 0), noErr);
+    EXPECT_EQ(GetSettingsCFString(s, kTag, 8), nullptr);
+    EXPECT_EQ(GetSettingsCFString(s, kTag, 9), nullptr);
+}
+
+}  // namespace
