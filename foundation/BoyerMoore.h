@@ -9,7 +9,7 @@
 class BoyerMoore {
 public:
     // Longest pattern kept; longer ones are cut to this many bytes.
-    static const short kMaxPatternLength = 255;
+    static constexpr short kMaxPatternLength = 255;
 
     BoyerMoore();
     // Sets the pattern and the block (a null block counts as an empty one), searching from offset

@@ -11,7 +11,7 @@
 class PPDXErrorObj : public CError {
 public:
     // The string list holding one description per error code, counted from 1.
-    static const short kErrorDescriptionsID = -8900;
+    static constexpr short kErrorDescriptionsID = -8900;
 
     PPDXErrorObj();
     PPDXErrorObj(const short& code, const CString& keyword, const bool& fatal);

@@ -12,8 +12,8 @@ public:
     enum { kGood = 0, kBad = 1, kEndOfData = 2 };
 
     // Longest physical line delivered by GetLine; line buffers hold this plus the terminator.
-    static const int kMaxLineLength = 255;
-    static const int kLineBufferSize = kMaxLineLength + 1;
+    static constexpr int kMaxLineLength = 255;
+    static constexpr int kLineBufferSize = kMaxLineLength + 1;
 
     // An empty stream: the first read reports end of data.
     PPDStream();

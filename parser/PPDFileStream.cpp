@@ -1,0 +1,85 @@
+#include "parser/PPDFileStream.h"
+
+#include <cstring>
+
+#include "Files/FileForks.h"
+#include "Memory/MacMemory.h"
+#include "parser/PPDFile.h"
+
+PPDFileStream::PPDFileStream(PPDFile* file, bool chunked)
+    : mBuffer(nullptr), mTemporary(true), mChunked(false), mFile(file) {
+    if (file == nullptr) {
+        mStatus = kBad;
+        return;
+    }
+    if (chunked) {
+        if (Allocate(kChunkSize)) mChunked = true;
+    } else {
+        long size = static_cast<long>(file->dataForkSize());
+        if (size > 0 && !Allocate(size)) {
+            mChunked = true;
+            for (size /= 2; size >= kSmallestWholeBuffer; size /= 2)
+                if (Allocate(size)) break;
+        }
+    }
+    Setup();
+}
+
+PPDFileStream::~PPDFileStream() {
+    if (mBuffer != nullptr) DisposeHandle(mBuffer);
+}
+
+bool PPDFileStream::Allocate(long size) {
+    OSErr status = noErr;
+    mBuffer = TempNewHandle(size, &status);
+    mTemporary = mBuffer != nullptr;
+    if (mBuffer == nullptr) mBuffer = NewHandle(size);
+    return mBuffer != nullptr;
+}
+
+long PPDFileStream::BufferSize() const {
+    return mBuffer != nullptr ? static_cast<long>(GetHandleSize(mBuffer)) : 0;
+}
+
+void PPDFileStream::Setup() {
+    if (mBuffer == nullptr || mFile == nullptr) return;
+    long count = BufferSize();
+    if (!mFile->dataForkOpen() && mFile->openDataFork(fsRdPerm) != noErr) {
+        mStatus = kBad;
+        return;
+    }
+    OSErr status = mFile->dataForkRead(*mBuffer, count);
+    if (status != noErr && status != eofErr) {
+        mStatus = kBad;
+        return;
+    }
+    PPDStream::Setup(*mBuffer, count);
+}
+
+bool PPDFileStream::GetLine(char* buffer) {
+    if (PPDStream::GetLine(buffer)) return true;
+    if (!mChunked || !EndOfFile()) return false;
+    // The end of the buffer cut the line: the rest comes with the next chunk.
+    Setup();
+    return FixLine(buffer);
+}
+
+bool PPDFileStream::FixLine(char* buffer) {
+    char rest[kLineBufferSize];
+    bool ended = PPDStream::GetLine(rest);
+    // A rest that was cut is still appended, so that whoever reports the long line can name its
+    // keyword even when the line began at the very end of the previous chunk.
+    if (!ended && !LineWasCut()) return false;
+    size_t length = std::strlen(buffer);
+    std::memcpy(buffer + length, rest, std::strlen(rest) + 1);
+    return ended;
+}
+
+bool PPDFileStream::SkipLine() {
+    while (!PPDStream::SkipLine()) {
+        if (!mChunked) return false;
+        Setup();
+        if (!Good()) return false;
+    }
+    return true;
+}
