@@ -18,8 +18,8 @@
 #include "Memory/MacMemory.h"
 
 using halyx_collections::Allocate;
-using halyx_collections::CopyBytes;
 using halyx_collections::Item;
+using halyx_collections::ItemBytes;
 using halyx_collections::ItemTable;
 using halyx_collections::Release;
 
@@ -123,7 +123,7 @@ OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
     uint64_t section = 0;
     // Slots hold the items in index order, dead ones skipped.
     for (SInt32 slot = 0; slot < items.SlotCount(); ++slot)
-        if (items.At(slot).live) section += kItemHeaderBytes + items.At(slot).size;
+        if (items.At(slot).live) section += kItemHeaderBytes + items.At(slot).bytes.size;
     uint64_t length = kHeaderBytes + section + kTrailerBytes;
     if (length > kLargestForm) return memFullErr;
 
@@ -143,9 +143,10 @@ OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
         Put32(p, item.tag);
         Put32(p, static_cast<UInt32>(item.id));
         Put32(p, static_cast<UInt32>(item.attributes));
-        Put32(p, static_cast<UInt32>(item.size));
-        if (item.size > 0) std::memcpy(p, item.data, static_cast<size_t>(item.size));
-        p += item.size;
+        SInt32 size = item.bytes.size;
+        Put32(p, static_cast<UInt32>(size));
+        if (size > 0) std::memcpy(p, item.bytes.Data(), static_cast<size_t>(size));
+        p += size;
     }
     Put32(p, Crc32(form, static_cast<size_t>(p - form)));
     return noErr;
@@ -162,7 +163,9 @@ OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
     ItemTable& items = c->items;
     const UInt8* first = form + kHeaderBytes;
     const UInt8* p = first;
-    for (SInt32 i = 0; i < count; ++i) {
+    // An empty collection has nothing locked, which spares reading into a fresh one a pass of
+    // lookups.
+    for (SInt32 i = 0; i < count && items.Count() > 0; ++i) {
         ItemView v = ReadItem(p);
         SInt32 slot = items.Find(v.tag, v.id);
         if (slot >= 0 && (items.At(slot).attributes & kCollectionLockMask))
@@ -171,13 +174,14 @@ OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
 
     // Every allocation happens before the first item changes.
     if (!items.Reserve(count)) return memFullErr;
-    UInt8** copies = static_cast<UInt8**>(Allocate(static_cast<size_t>(count) * sizeof(UInt8*)));
+    ItemBytes* copies =
+        static_cast<ItemBytes*>(Allocate(static_cast<size_t>(count) * sizeof(ItemBytes)));
     if (copies == nullptr) return memFullErr;
     p = first;
     for (SInt32 i = 0; i < count; ++i) {
         ItemView v = ReadItem(p);
-        if (!CopyBytes(v.bytes, v.size, &copies[i])) {
-            for (SInt32 k = 0; k < i; ++k) Release(copies[k]);
+        if (!ItemBytes::Make(v.bytes, v.size, &copies[i])) {
+            for (SInt32 k = 0; k < i; ++k) copies[k].Free();
             Release(copies);
             return memFullErr;
         }
@@ -188,13 +192,12 @@ OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
         ItemView v = ReadItem(p);
         SInt32 slot = items.Find(v.tag, v.id);
         if (slot < 0) {
-            items.Append(v.tag, v.id, v.attributes, v.size, copies[i]);
+            items.Append(v.tag, v.id, v.attributes, copies[i]);
             continue;
         }
         Item& item = items.At(slot);
-        Release(item.data);
-        item.data = copies[i];
-        item.size = v.size;
+        item.bytes.Free();
+        item.bytes = copies[i];
         item.attributes = v.attributes;
     }
     Release(copies);

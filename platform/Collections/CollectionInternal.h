@@ -1,5 +1,4 @@
-// What the collection functions share between their files: the collection record itself and the
-// copying of item bytes.
+// The collection record itself, shared by the files of the collection functions.
 #ifndef HALYX_PLATFORM_COLLECTIONS_COLLECTIONINTERNAL_H
 #define HALYX_PLATFORM_COLLECTIONS_COLLECTIONINTERNAL_H
 
@@ -10,13 +9,5 @@
 struct OpaqueCollection {
     halyx_collections::ItemTable items;
 };
-
-namespace halyx_collections {
-
-// A new block holding `size` bytes copied from `bytes`, or null for 0 bytes; false when memory
-// could not be had.
-bool CopyBytes(const void* bytes, SInt32 size, UInt8** copy);
-
-}  // namespace halyx_collections
 
 #endif  // HALYX_PLATFORM_COLLECTIONS_COLLECTIONINTERNAL_H

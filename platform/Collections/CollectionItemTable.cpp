@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "testing/FailureInjection.h"
@@ -36,6 +37,25 @@ void Release(void* block) {
     std::free(block);
 }
 
+bool ItemBytes::Make(const void* src, SInt32 size, ItemBytes* out) {
+    out->size = size;
+    out->heap = nullptr;
+    if (size <= kInline) {
+        if (size > 0) std::memcpy(out->local, src, static_cast<size_t>(size));
+        return true;
+    }
+    out->heap = static_cast<UInt8*>(Allocate(static_cast<size_t>(size)));
+    if (out->heap == nullptr) return false;
+    std::memcpy(out->heap, src, static_cast<size_t>(size));
+    return true;
+}
+
+void ItemBytes::Free() {
+    if (size > kInline) Release(heap);
+    size = 0;
+    heap = nullptr;
+}
+
 ItemTable::~ItemTable() {
     Clear();
     Release(mItems);
@@ -57,44 +77,44 @@ SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
     if (mHashCapacity == 0) return -1;
     UInt32 mask = mHashCapacity - 1;
     for (UInt32 b = HashOf(tag, id) & mask;; b = (b + 1) & mask) {
-        SInt32 slot = mHash[b];
-        if (slot == kEmptyBucket) return -1;
-        if (mItems[slot].tag == tag && mItems[slot].id == id) return slot;
+        const Bucket& bucket = mHash[b];
+        if (bucket.slot == kEmptyBucket) return -1;
+        if (bucket.tag == tag && bucket.id == id) return bucket.slot;
     }
 }
 
-void ItemTable::HashInsert(SInt32 slot) {
+void ItemTable::HashInsert(FourCharCode tag, SInt32 id, SInt32 slot) {
     UInt32 mask = mHashCapacity - 1;
-    UInt32 b = HashOf(mItems[slot].tag, mItems[slot].id) & mask;
-    while (mHash[b] != kEmptyBucket) b = (b + 1) & mask;
-    mHash[b] = slot;
+    UInt32 b = HashOf(tag, id) & mask;
+    while (mHash[b].slot != kEmptyBucket) b = (b + 1) & mask;
+    mHash[b] = Bucket{tag, id, slot};
 }
 
 // Linear probing without tombstones: after emptying a bucket, later entries of the same probe run
 // move back into it when their home bucket allows, so lookups never cross stale markers.
-void ItemTable::HashErase(SInt32 slot) {
+void ItemTable::HashErase(FourCharCode tag, SInt32 id) {
     UInt32 mask = mHashCapacity - 1;
-    UInt32 i = HashOf(mItems[slot].tag, mItems[slot].id) & mask;
-    while (mHash[i] != slot) i = (i + 1) & mask;
+    UInt32 i = HashOf(tag, id) & mask;
+    while (mHash[i].tag != tag || mHash[i].id != id) i = (i + 1) & mask;
     UInt32 j = i;
     for (;;) {
         j = (j + 1) & mask;
-        SInt32 other = mHash[j];
-        if (other == kEmptyBucket) break;
-        UInt32 home = HashOf(mItems[other].tag, mItems[other].id) & mask;
+        const Bucket& other = mHash[j];
+        if (other.slot == kEmptyBucket) break;
+        UInt32 home = HashOf(other.tag, other.id) & mask;
         // Distance from home to j versus from i to j: move when i lies on the way from home to j.
         if (((j - home) & mask) >= ((j - i) & mask)) {
             mHash[i] = other;
             i = j;
         }
     }
-    mHash[i] = kEmptyBucket;
+    mHash[i].slot = kEmptyBucket;
 }
 
 void ItemTable::RebuildHash() {
-    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b] = kEmptyBucket;
+    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b].slot = kEmptyBucket;
     for (SInt32 s = 0; s < mSlots; ++s)
-        if (mItems[s].live) HashInsert(s);
+        if (mItems[s].live) HashInsert(mItems[s].tag, mItems[s].id, s);
 }
 
 void ItemTable::BuildTree() {
@@ -157,7 +177,7 @@ bool ItemTable::Reserve(SInt32 extra) {
     if (liveNeeded * 2 > static_cast<int64_t>(mHashCapacity)) {
         UInt32 buckets = static_cast<UInt32>(kMinimumCapacity);
         while (static_cast<int64_t>(buckets) < liveNeeded * 2) buckets *= 2;
-        SInt32* hash = static_cast<SInt32*>(Allocate(buckets * sizeof(SInt32)));
+        Bucket* hash = static_cast<Bucket*>(Allocate(buckets * sizeof(Bucket)));
         if (hash == nullptr) return false;
         Release(mHash);
         mHash = hash;
@@ -167,11 +187,11 @@ bool ItemTable::Reserve(SInt32 extra) {
     return true;
 }
 
-void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, SInt32 size, UInt8* data) {
+void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes) {
     SInt32 slot = mSlots++;
-    mItems[slot] = Item{tag, id, attributes, size, data, true};
+    mItems[slot] = Item{tag, id, attributes, true, bytes};
     ++mLive;
-    HashInsert(slot);
+    HashInsert(tag, id, slot);
     if (mTreeValid) {
         SInt32 i = slot + 1;
         mTree[i] = 1 + TreePrefix(i - 1) - TreePrefix(i - LowBit(i));
@@ -180,9 +200,8 @@ void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, SInt32 si
 
 void ItemTable::Remove(SInt32 slot) {
     Item& item = mItems[slot];
-    HashErase(slot);
-    Release(item.data);
-    item.data = nullptr;
+    HashErase(item.tag, item.id);
+    item.bytes.Free();
     item.live = false;
     --mLive;
     if (mLive == 0) {
@@ -208,11 +227,12 @@ void ItemTable::Compact() {
 }
 
 void ItemTable::Clear() {
-    for (SInt32 s = 0; s < mSlots; ++s) Release(mItems[s].data);
+    for (SInt32 s = 0; s < mSlots; ++s)
+        if (mItems[s].live) mItems[s].bytes.Free();
     mSlots = 0;
     mLive = 0;
     mTreeValid = false;
-    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b] = kEmptyBucket;
+    for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b].slot = kEmptyBucket;
 }
 
 void ItemTable::Swap(ItemTable& other) {

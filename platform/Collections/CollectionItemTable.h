@@ -1,5 +1,6 @@
 // The storage behind a Collection: items in slots in the order they were added, a hash table from
-// (tag, id) to slot, and a Fenwick tree over the slots' live flags that turns an index into a slot
+// (tag, id) to slot whose buckets hold the keys themselves (a lookup touches one item at most), and
+// a Fenwick tree over the slots' live flags that turns an index into a slot
 // and back in logarithmic time once items have been removed.
 //
 // Removing an item leaves a dead slot; when dead slots outnumber live ones the slots are compacted
@@ -21,13 +22,35 @@ void* Allocate(size_t bytes);
 void* Reallocate(void* block, size_t bytes);
 void Release(void* block);
 
+// An item's bytes: kept inside the record when they fit in a pointer's room, else an owned block.
+// Most records are a 4-byte number, so most items never allocate.
+struct ItemBytes {
+    static const SInt32 kInline = 8;
+
+    SInt32 size;
+    union {
+        UInt8* heap;
+        UInt8 local[kInline];
+    };
+
+    // Copies `size` bytes from `src` into `out`; false (nothing allocated) when memory is short.
+    static bool Make(const void* src, SInt32 size, ItemBytes* out);
+    const UInt8* Data() const { return size <= kInline ? local : heap; }
+    void Free();
+};
+
 struct Item {
     FourCharCode tag;
     SInt32 id;
     SInt32 attributes;
-    SInt32 size;
-    UInt8* data;  // owned; null when size is 0
     bool live;
+    ItemBytes bytes;
+};
+
+struct Bucket {
+    FourCharCode tag;
+    SInt32 id;
+    SInt32 slot;  // -1 when unused
 };
 
 class ItemTable {
@@ -52,9 +75,9 @@ public:
 
     // Makes room for `extra` more Append calls; false (and nothing changed) when memory is short.
     bool Reserve(SInt32 extra);
-    // Appends a new item (the key must not be present) and takes ownership of `data`.
+    // Appends a new item (the key must not be present) and takes ownership of `bytes`.
     // Needs a prior Reserve.
-    void Append(FourCharCode tag, SInt32 id, SInt32 attributes, SInt32 size, UInt8* data);
+    void Append(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes);
     // Removes the live item in `slot` and frees its bytes.
     void Remove(SInt32 slot);
     // Frees every item; capacity is kept.
@@ -63,8 +86,8 @@ public:
 
 private:
     static UInt32 HashOf(FourCharCode tag, SInt32 id);
-    void HashInsert(SInt32 slot);
-    void HashErase(SInt32 slot);
+    void HashInsert(FourCharCode tag, SInt32 id, SInt32 slot);
+    void HashErase(FourCharCode tag, SInt32 id);
     void RebuildHash();
     void BuildTree();
     void TreeAdd(SInt32 slot, SInt32 delta);
@@ -78,7 +101,7 @@ private:
     SInt32 mLive = 0;
     bool mTreeValid = false;  // kept up only while some slot is dead
 
-    SInt32* mHash = nullptr;   // slot per bucket, -1 when empty; linear probing
+    Bucket* mHash = nullptr;  // linear probing
     UInt32 mHashCapacity = 0;  // a power of two, at least twice the live items
 };
 

@@ -5,27 +5,11 @@
 
 #include "Collections/CollectionInternal.h"
 
-using halyx_collections::Allocate;
 using halyx_collections::Item;
+using halyx_collections::ItemBytes;
 using halyx_collections::ItemTable;
-using halyx_collections::Release;
-
-namespace halyx_collections {
-
-bool CopyBytes(const void* bytes, SInt32 size, UInt8** copy) {
-    *copy = nullptr;
-    if (size == 0) return true;
-    *copy = static_cast<UInt8*>(Allocate(static_cast<size_t>(size)));
-    if (*copy == nullptr) return false;
-    std::memcpy(*copy, bytes, static_cast<size_t>(size));
-    return true;
-}
-
-}  // namespace halyx_collections
 
 namespace {
-
-using halyx_collections::CopyBytes;
 
 bool BadBytes(SInt32 size, const void* data) {
     return size < 0 || (size > 0 && data == nullptr);
@@ -34,16 +18,15 @@ bool BadBytes(SInt32 size, const void* data) {
 // Gives the item new bytes; the old ones are freed only once the copy exists.
 OSStatus ReplaceBytes(Item& item, SInt32 size, const void* data) {
     if (item.attributes & kCollectionLockMask) return collectionItemLockedErr;
-    UInt8* copy;
-    if (!CopyBytes(data, size, &copy)) return memFullErr;
-    Release(item.data);
-    item.data = copy;
-    item.size = size;
+    ItemBytes copy;
+    if (!ItemBytes::Make(data, size, &copy)) return memFullErr;
+    item.bytes.Free();
+    item.bytes = copy;
     return noErr;
 }
 
 void ReportInfo(const Item& item, SInt32* itemSize, SInt32* attributes) {
-    if (itemSize != nullptr) *itemSize = item.size;
+    if (itemSize != nullptr) *itemSize = item.bytes.size;
     if (attributes != nullptr) *attributes = item.attributes;
 }
 
@@ -70,9 +53,9 @@ Collection CopyCollection(Collection src, Collection dst) {
     for (SInt32 slot = 0; slot < from.SlotCount(); ++slot) {
         const Item& item = from.At(slot);
         if (!item.live) continue;
-        UInt8* bytes;
-        if (!CopyBytes(item.data, item.size, &bytes)) return nullptr;
-        copy.Append(item.tag, item.id, item.attributes, item.size, bytes);
+        ItemBytes bytes;
+        if (!ItemBytes::Make(item.bytes.Data(), item.bytes.size, &bytes)) return nullptr;
+        copy.Append(item.tag, item.id, item.attributes, bytes);
     }
     dst->items.Swap(copy);
     return dst;
@@ -83,13 +66,13 @@ OSStatus AddCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32 it
     if (c == nullptr || BadBytes(itemSize, itemData)) return paramErr;
     SInt32 slot = c->items.Find(tag, id);
     if (slot >= 0) return ReplaceBytes(c->items.At(slot), itemSize, itemData);
-    UInt8* copy;
-    if (!CopyBytes(itemData, itemSize, &copy)) return memFullErr;
+    ItemBytes copy;
+    if (!ItemBytes::Make(itemData, itemSize, &copy)) return memFullErr;
     if (!c->items.Reserve(1)) {
-        Release(copy);
+        copy.Free();
         return memFullErr;
     }
-    c->items.Append(tag, id, kCollectionDefaultAttributes, itemSize, copy);
+    c->items.Append(tag, id, kCollectionDefaultAttributes, copy);
     return noErr;
 }
 
@@ -100,16 +83,16 @@ OSStatus GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* i
     if (slot < 0) return collectionItemNotFoundErr;
     const Item& item = c->items.At(slot);
     if (itemData == nullptr) {
-        if (itemSize != nullptr) *itemSize = item.size;
+        if (itemSize != nullptr) *itemSize = item.bytes.size;
         return noErr;
     }
-    SInt32 n = item.size;
+    SInt32 n = item.bytes.size;
     if (itemSize != nullptr) {
         if (*itemSize < 0) return paramErr;
         if (*itemSize < n) n = *itemSize;
         *itemSize = n;
     }
-    if (n > 0) std::memcpy(itemData, item.data, static_cast<size_t>(n));
+    if (n > 0) std::memcpy(itemData, item.bytes.Data(), static_cast<size_t>(n));
     return noErr;
 }
 

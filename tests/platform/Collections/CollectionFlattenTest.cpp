@@ -150,7 +150,7 @@ TEST_F(CollectionFlattenTest, AllocationFailuresLeaveNoPartialState) {
     HalyxFailureScope scope;
     Collection source = NewCollection();
     for (SInt32 id = 0; id < 50; ++id)
-        ASSERT_EQ(AddCollectionItem(source, kTag, id, 2, "xy"), noErr);
+        ASSERT_EQ(AddCollectionItem(source, kTag, id, 16, "a longer payload"), noErr);
     const std::string form = Flatten(source);
     DisposeCollection(source);
     ASSERT_EQ(AddCollectionItem(c, kTag, 3, 3, "old"), noErr);

@@ -198,7 +198,8 @@ TEST_F(CollectionTest, CopyReplacesTheDestinationAndIsIndependent) {
     DisposeCollection(dst);
 }
 
-// Each allocation the call makes is failed in turn; every failure must report memFullErr and leave
+// Each allocation the call makes is failed in turn (values are longer than those kept inside an item,
+// so their bytes are allocated); every failure must report memFullErr and leave
 // the collection exactly as it was, and the call must succeed once nothing fails.
 TEST_F(CollectionTest, AllocationFailuresLeaveNoPartialState) {
     HalyxFailureScope scope;
@@ -211,10 +212,12 @@ TEST_F(CollectionTest, AllocationFailuresLeaveNoPartialState) {
         OSStatus (*call)(Collection);
     };
     const Case cases[] = {
-        {"add new", [](Collection x) { return AddCollectionItem(x, kOther, 1, 5, "fresh"); }},
-        {"replace", [](Collection x) { return AddCollectionItem(x, kTag, 3, 3, "new"); }},
+        {"add new",
+         [](Collection x) { return AddCollectionItem(x, kOther, 1, 12, "fresh value!"); }},
+        {"replace",
+         [](Collection x) { return AddCollectionItem(x, kTag, 3, 13, "a replacement"); }},
         {"replace indexed",
-         [](Collection x) { return ReplaceIndexedCollectionItem(x, 2, 3, "new"); }},
+         [](Collection x) { return ReplaceIndexedCollectionItem(x, 2, 13, "a replacement"); }},
         {"copy into",
          [](Collection x) {
              Collection src = NewCollection();
