@@ -34,11 +34,6 @@ struct __CFError : public halyxcf::CFObject {
 
 extern "C" {
 
-const CFStringRef kCFErrorDomainPOSIX = CFSTR("POSIX");
-const CFStringRef kCFErrorDomainOSStatus = CFSTR("OSStatus");
-const CFStringRef kHalyxErrorDomainPropertyList = CFSTR("PropertyList");
-const CFStringRef kCFErrorDescriptionKey = CFSTR("Description");
-
 CFTypeID CFErrorGetTypeID(void) {
     return __CFError::kTypeID;
 }

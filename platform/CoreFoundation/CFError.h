@@ -4,6 +4,7 @@
 
 #include "CoreFoundation/CFBase.h"
 #include "CoreFoundation/CFDictionary.h"
+#include "CoreFoundation/CFString.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -11,13 +12,14 @@ extern "C" {
 
 typedef const struct __CFError* CFErrorRef;
 
-extern const CFStringRef kCFErrorDomainPOSIX;
-extern const CFStringRef kCFErrorDomainOSStatus;
+// Constants are macros so that they can be used while static objects are being initialized.
+#define kCFErrorDomainPOSIX CFSTR("POSIX")
+#define kCFErrorDomainOSStatus CFSTR("OSStatus")
 // Property-list reading and writing errors (codes below).
-extern const CFStringRef kHalyxErrorDomainPropertyList;
+#define kHalyxErrorDomainPropertyList CFSTR("PropertyList")
 
 // The user-info key of the description.
-extern const CFStringRef kCFErrorDescriptionKey;
+#define kCFErrorDescriptionKey CFSTR("Description")
 
 enum {
     kCFPropertyListReadCorruptError = 3840,         // malformed input

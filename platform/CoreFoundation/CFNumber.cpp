@@ -13,7 +13,7 @@ using halyxcf::CastTo;
 
 struct __CFBoolean : public halyxcf::CFObject {
     static constexpr CFTypeID kTypeID = halyxcf::kTypeBoolean;
-    explicit __CFBoolean(bool value) : CFObject(kTypeID), mValue(value) { MakeConstant(); }
+    constexpr explicit __CFBoolean(bool value) : CFObject(kTypeID, true), mValue(value) {}
     CFHashCode Hash() const override { return mValue ? 1 : 0; }
     std::string Describe() const override { return mValue ? "true" : "false"; }
     bool mValue;

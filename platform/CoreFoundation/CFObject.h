@@ -29,7 +29,9 @@ enum TypeId : CFTypeID {
 
 class CFObject {
 public:
-    explicit CFObject(CFTypeID typeID) : mTypeID(typeID) {}
+    // constexpr so that static constants (the booleans) exist before any static initializer runs.
+    constexpr explicit CFObject(CFTypeID typeID, bool constant = false)
+        : mTypeID(typeID), mConstant(constant) {}
     virtual ~CFObject() = default;
     CFObject(const CFObject&) = delete;
     CFObject& operator=(const CFObject&) = delete;

@@ -4,10 +4,12 @@
 
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFBase.h"
+#include "CoreFoundation/CFBundle.h"
 #include "CoreFoundation/CFData.h"
 #include "CoreFoundation/CFDictionary.h"
 #include "CoreFoundation/CFError.h"
 #include "CoreFoundation/CFNumber.h"
+#include "CoreFoundation/CFPlugIn.h"
 #include "CoreFoundation/CFPropertyList.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFStringEncodingNames.h"
