@@ -8,6 +8,7 @@
 
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFString.h"
+#include "CoreFoundation/CFURL.h"
 #include "foundation/PPDXErrorFunctions.h"
 #include "foundation/PPDXErrors.h"
 #include "parser/PPDFile.h"
@@ -227,6 +228,89 @@ TEST(PCFileNameCheck, BuildSetsThePrinterNameFlag) {
     EXPECT_TRUE(PPDX::ValidateFileName(nullptr, nullptr, nullptr));
     CFRelease(good);
     CFRelease(bad);
+}
+
+}  // namespace
+
+namespace {
+
+CFURLRef UrlOf(const std::string& path) {
+    CFStringRef text = CFStringCreateWithCString(nullptr, path.c_str(), kCFStringEncodingUTF8);
+    CFURLRef url = CFURLCreateWithFileSystemPath(nullptr, text, kCFURLPOSIXPathStyle, false);
+    CFRelease(text);
+    return url;
+}
+
+TEST(PCFileNameCheck, WorksFromAUrl) {
+    TempPPD file("*PPD-Adobe: \"4.3\"\n*PCFileName: \"HALYX01.PPD\"\n");
+    CFURLRef url = UrlOf(file.Path());
+    CFURLRef missing = UrlOf("/tmp/halyx-no-such.ppd");
+    CFArrayRef names = Names({"HALYX01.PPD"});
+    EXPECT_TRUE(PPDX::ValidateFileName(url, names, nullptr));
+    EXPECT_FALSE(PPDX::ValidateFileName(missing, names, nullptr));
+    EXPECT_TRUE(PPDX::ValidateFileName(missing, nullptr, nullptr));
+
+    TestPPDX fromURL(url, names);
+    EXPECT_TRUE(fromURL.IsValidPrinterName());
+    ASSERT_NE(fromURL.GetErrors(), nullptr);
+    TestPPDX fromMissing(missing, names);
+    EXPECT_FALSE(fromMissing.IsValidPrinterName());
+    CFRelease(names);
+    CFRelease(missing);
+    CFRelease(url);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PPDXLongLines, FixtureLinesAreReportedByKeyword) {
+    std::string text = ReadFixture("long-lines.ppd");
+    ASSERT_FALSE(text.empty());
+    for (bool chunked : {false, true}) {
+        Walk walk = WalkFile(text, chunked);
+        EXPECT_EQ(walk.errorKeywords,
+                  (std::vector<std::string>{"*TooLong", "*JCLBegin", "<none>"}));
+        ASSERT_FALSE(walk.lines.empty());
+        EXPECT_EQ(walk.lines.back(), "*ModelName: \"Halyx Long Lines\"");
+        EXPECT_EQ(walk.lines[5].size(), 254u);  // *Fits, after the header, comments and version
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Walks a file read in chunks, reading the header and every multi-line value as the handlers do.
+TEST(PPDXChunkedWalk, ValuesContinueAcrossChunkBoundaries) {
+    TempPPD file(ReadFixture("chunks.ppd"));
+    TestPPDX ppd(file.Spec(), nullptr);
+    PPDFile ppdFile(file.Spec());
+    PPDFileStream stream(&ppdFile, true);
+    ppd.CurrentStream(&stream);
+    char line[PPDFileStream::kJoinedLineBufferSize];
+    int multi = 0;
+    while (ppd.NextLine(stream, line)) {
+        PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
+        char keyword[PPDX::kTokenBufferSize];
+        if (!PPDX::NextToken(lineStream, keyword, " \t:", true)) continue;
+        if (std::strstr(line, " Multi/") == nullptr) {
+            ppd.ParsePSKeywords(lineStream, keyword);
+            continue;
+        }
+        char value[PPDX::kMaxPostScriptValue];
+        unsigned long n = ppd.GetPostscriptString(lineStream, value, sizeof value);
+        std::string option = std::string(keyword).substr(1);
+        EXPECT_EQ(std::string(value, n), "\n  % first line of " + std::string("option ") +
+                                             option.substr(6) + "\n  /" + option + " true def\n")
+            << option;
+        ++multi;
+    }
+    ppd.CurrentStream(nullptr);
+    EXPECT_GT(multi, 50);
+    EXPECT_STREQ(ppd.ModelName(), "Halyx Chunks");
+    EXPECT_STREQ(ppd.PCFileName(), "HALYX02.PPD");
+    EXPECT_EQ(ErrorCount(ppd.GetErrors()), 0u);
 }
 
 }  // namespace
