@@ -53,6 +53,14 @@ bool IsASCIICompatible(CFStringEncoding encoding) {
     switch (encoding) {
         case kCFStringEncodingMacRoman:
         case kCFStringEncodingMacJapanese:
+        case kCFStringEncodingMacCyrillic:
+        case kCFStringEncodingMacCentralEurRoman:
+        case kCFStringEncodingISOLatinCyrillic:
+        case kCFStringEncodingISOLatinGreek:
+        case kCFStringEncodingISOLatin9:
+        case kCFStringEncodingWindowsCyrillic:
+        case kCFStringEncodingWindowsGreek:
+        case kCFStringEncodingWindowsLatin5:
         case kCFStringEncodingISOLatin1:
         case kCFStringEncodingISOLatin2:
         case kCFStringEncodingISOLatin5:

@@ -13,6 +13,10 @@ extern "C" const char* HalyxIconvNameForEncoding(UInt32 encoding) {
     switch (encoding) {
         case kCFStringEncodingMacRoman:
             return "MACINTOSH";
+        case kCFStringEncodingMacCyrillic:
+            return "MACCYRILLIC";
+        case kCFStringEncodingMacCentralEurRoman:
+            return "MAC-CENTRALEUROPE";
         case kCFStringEncodingMacJapanese:
         case kCFStringEncodingDOSJapanese:
         case kCFStringEncodingShiftJIS:
@@ -23,12 +27,24 @@ extern "C" const char* HalyxIconvNameForEncoding(UInt32 encoding) {
             return "ISO-8859-1";
         case kCFStringEncodingISOLatin2:
             return "ISO-8859-2";
+        case kCFStringEncodingISOLatinCyrillic:
+            return "ISO-8859-5";
+        case kCFStringEncodingISOLatinGreek:
+            return "ISO-8859-7";
         case kCFStringEncodingISOLatin5:
             return "ISO-8859-9";
+        case kCFStringEncodingISOLatin9:
+            return "ISO-8859-15";
         case kCFStringEncodingWindowsLatin1:
             return "CP1252";
         case kCFStringEncodingWindowsLatin2:
             return "CP1250";
+        case kCFStringEncodingWindowsCyrillic:
+            return "CP1251";
+        case kCFStringEncodingWindowsGreek:
+            return "CP1253";
+        case kCFStringEncodingWindowsLatin5:
+            return "CP1254";
         case kCFStringEncodingASCII:
             return "ASCII";
         case kCFStringEncodingUTF8:
@@ -45,5 +61,41 @@ extern "C" const char* HalyxIconvNameForEncoding(UInt32 encoding) {
             return "UTF-32LE";
         default:
             return nullptr;
+    }
+}
+
+extern "C" CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding) {
+    if (encoding == kCFStringEncodingInvalidId) return kCFStringEncodingInvalidId;
+    switch (encoding & 0x0F00) {
+        case 0x0000:  // the Mac encodings themselves
+            return (encoding & 0xFFFF0000) == 0 ? (encoding & 0xFF) : kCFStringEncodingInvalidId;
+        case 0x0100:  // every Unicode form
+            return kCFStringEncodingUnicode;
+        default:
+            break;
+    }
+    switch (encoding) {
+        case kCFStringEncodingISOLatin1:
+        case kCFStringEncodingISOLatin9:
+        case kCFStringEncodingWindowsLatin1:
+        case kCFStringEncodingASCII:
+            return kCFStringEncodingMacRoman;
+        case kCFStringEncodingISOLatin2:
+        case kCFStringEncodingWindowsLatin2:
+            return kCFStringEncodingMacCentralEurRoman;
+        case kCFStringEncodingISOLatin5:
+        case kCFStringEncodingWindowsLatin5:
+            return kCFStringEncodingMacTurkish;
+        case kCFStringEncodingISOLatinCyrillic:
+        case kCFStringEncodingWindowsCyrillic:
+            return kCFStringEncodingMacCyrillic;
+        case kCFStringEncodingISOLatinGreek:
+        case kCFStringEncodingWindowsGreek:
+            return kCFStringEncodingMacGreek;
+        case kCFStringEncodingShiftJIS:
+        case kCFStringEncodingDOSJapanese:
+            return kCFStringEncodingMacJapanese;
+        default:
+            return kCFStringEncodingInvalidId;
     }
 }

@@ -16,14 +16,24 @@ typedef UInt32 CFStringEncoding;
 
 enum {
     kCFStringEncodingMacRoman = 0,
-    kCFStringEncodingMacJapanese = 1,   // converted as Shift-JIS (Windows variant)
+    kCFStringEncodingMacJapanese = 1,  // converted as Shift-JIS (Windows variant)
+    kCFStringEncodingMacGreek = 6,     // mapping only: not converted
+    kCFStringEncodingMacCyrillic = 7,
+    kCFStringEncodingMacCentralEurRoman = 29,
+    kCFStringEncodingMacTurkish = 35,   // mapping only: not converted
     kCFStringEncodingUnicode = 0x0100,  // UTF-16 in host byte order
     kCFStringEncodingISOLatin1 = 0x0201,
     kCFStringEncodingISOLatin2 = 0x0202,
+    kCFStringEncodingISOLatinCyrillic = 0x0205,
+    kCFStringEncodingISOLatinGreek = 0x0207,
     kCFStringEncodingISOLatin5 = 0x0209,
+    kCFStringEncodingISOLatin9 = 0x020F,
     kCFStringEncodingDOSJapanese = 0x0421,
     kCFStringEncodingWindowsLatin1 = 0x0500,
     kCFStringEncodingWindowsLatin2 = 0x0501,
+    kCFStringEncodingWindowsCyrillic = 0x0502,
+    kCFStringEncodingWindowsGreek = 0x0503,
+    kCFStringEncodingWindowsLatin5 = 0x0504,
     kCFStringEncodingASCII = 0x0600,
     kCFStringEncodingShiftJIS = 0x0A01,  // backslash and tilde stay ASCII
     kCFStringEncodingUTF8 = 0x08000100,
@@ -40,6 +50,12 @@ enum {
 // of the above. The Unicode forms name their byte order explicitly (host order for the plain
 // forms), so that iconv never adds or expects a byte-order mark.
 const char* HalyxIconvNameForEncoding(UInt32 encoding);
+
+// The Mac OS script encoding closest to `encoding`: Mac encodings map to themselves, every
+// Unicode form (UTF-8 included) to kCFStringEncodingUnicode, the ISO, Windows and DOS
+// encodings to the Mac encoding of their script (Latin 1 and ASCII to Mac OS Roman, Shift-JIS to
+// Mac Japanese, ...); kCFStringEncodingInvalidId when there is none.
+CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding);
 
 #ifdef __cplusplus
 }

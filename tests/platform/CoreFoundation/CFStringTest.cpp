@@ -225,3 +225,42 @@ TEST(CFString, ConstantsAreSharedAndNeverFreed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CFStringEncoding, EveryNamedEncodingConvertsAndMapsToAMacEncoding) {
+    struct Case {
+        CFStringEncoding encoding;
+        CFStringEncoding mac;
+    };
+    const Case cases[] = {
+        {kCFStringEncodingMacRoman, kCFStringEncodingMacRoman},
+        {kCFStringEncodingUTF8, kCFStringEncodingUnicode},
+        {kCFStringEncodingUTF16BE, kCFStringEncodingUnicode},
+        {kCFStringEncodingISOLatin1, kCFStringEncodingMacRoman},
+        {kCFStringEncodingISOLatin2, kCFStringEncodingMacCentralEurRoman},
+        {kCFStringEncodingISOLatin5, kCFStringEncodingMacTurkish},
+        {kCFStringEncodingWindowsLatin1, kCFStringEncodingMacRoman},
+        {kCFStringEncodingASCII, kCFStringEncodingMacRoman},
+        {kCFStringEncodingShiftJIS, kCFStringEncodingMacJapanese},
+        {kCFStringEncodingWindowsCyrillic, kCFStringEncodingMacCyrillic},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(c.encoding), c.mac);
+        // Every encoding the table names must open in iconv and carry plain ASCII.
+        ASSERT_TRUE(CFStringIsEncodingAvailable(c.encoding));
+        CFStringRef str = CFSTR("Tray 2");
+        CFDataRef bytes = CFStringCreateExternalRepresentation(nullptr, str, c.encoding, 0);
+        ASSERT_NE(bytes, nullptr);
+        CFStringRef back = CFStringCreateFromExternalRepresentation(nullptr, bytes, c.encoding);
+        EXPECT_TRUE(CFEqual(back, str));
+        CFRelease(back);
+        CFRelease(bytes);
+    }
+    EXPECT_EQ(CFStringGetMostCompatibleMacStringEncoding(0x0C01), kCFStringEncodingInvalidId);
+    EXPECT_EQ(HalyxIconvNameForEncoding(0x0C01), nullptr);
+    EXPECT_EQ(CFStringGetMaximumSizeForEncoding(4, 0x0C01), kCFNotFound);
+}
+
+}  // namespace
