@@ -76,7 +76,7 @@ UInt32 ItemTable::HashOf(FourCharCode tag, SInt32 id) {
 SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
     if (mHashCapacity == 0) return -1;
     UInt32 mask = mHashCapacity - 1;
-    for (UInt32 b = HashOf(tag, id) & mask;; b = (b + 1) & mask) {
+    for (UInt32 b = HomeOf(tag, id);; b = (b + 1) & mask) {
         const Bucket& bucket = mHash[b];
         if (bucket.slot == kEmptyBucket) return -1;
         if (bucket.tag == tag && bucket.id == id) return bucket.slot;
@@ -85,7 +85,7 @@ SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
 
 void ItemTable::HashInsert(FourCharCode tag, SInt32 id, SInt32 slot) {
     UInt32 mask = mHashCapacity - 1;
-    UInt32 b = HashOf(tag, id) & mask;
+    UInt32 b = HomeOf(tag, id);
     while (mHash[b].slot != kEmptyBucket) b = (b + 1) & mask;
     mHash[b] = Bucket{tag, id, slot};
 }
@@ -94,14 +94,14 @@ void ItemTable::HashInsert(FourCharCode tag, SInt32 id, SInt32 slot) {
 // move back into it when their home bucket allows, so lookups never cross stale markers.
 void ItemTable::HashErase(FourCharCode tag, SInt32 id) {
     UInt32 mask = mHashCapacity - 1;
-    UInt32 i = HashOf(tag, id) & mask;
+    UInt32 i = HomeOf(tag, id);
     while (mHash[i].tag != tag || mHash[i].id != id) i = (i + 1) & mask;
     UInt32 j = i;
     for (;;) {
         j = (j + 1) & mask;
         const Bucket& other = mHash[j];
         if (other.slot == kEmptyBucket) break;
-        UInt32 home = HashOf(other.tag, other.id) & mask;
+        UInt32 home = HomeOf(other.tag, other.id);
         // Distance from home to j versus from i to j: move when i lies on the way from home to j.
         if (((j - home) & mask) >= ((j - i) & mask)) {
             mHash[i] = other;
@@ -179,10 +179,18 @@ bool ItemTable::Reserve(SInt32 extra) {
         while (static_cast<int64_t>(buckets) < liveNeeded * 2) buckets *= 2;
         Bucket* hash = static_cast<Bucket*>(Allocate(buckets * sizeof(Bucket)));
         if (hash == nullptr) return false;
-        Release(mHash);
+        Bucket* old = mHash;
+        UInt32 oldCapacity = mHashCapacity;
         mHash = hash;
         mHashCapacity = buckets;
-        RebuildHash();
+        mHashShift = 32;
+        for (UInt32 b = buckets; b > 1; b /= 2) --mHashShift;
+        for (UInt32 b = 0; b < buckets; ++b) mHash[b].slot = kEmptyBucket;
+        // Homes come from the hash's high bits, so walking the old table in order inserts in
+        // nearly ascending order into the new one: the move streams through memory.
+        for (UInt32 b = 0; b < oldCapacity; ++b)
+            if (old[b].slot != kEmptyBucket) HashInsert(old[b].tag, old[b].id, old[b].slot);
+        Release(old);
     }
     return true;
 }
@@ -244,6 +252,7 @@ void ItemTable::Swap(ItemTable& other) {
     std::swap(mTreeValid, other.mTreeValid);
     std::swap(mHash, other.mHash);
     std::swap(mHashCapacity, other.mHashCapacity);
+    std::swap(mHashShift, other.mHashShift);
 }
 
 }  // namespace halyx_collections

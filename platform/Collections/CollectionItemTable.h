@@ -86,6 +86,8 @@ public:
 
 private:
     static UInt32 HashOf(FourCharCode tag, SInt32 id);
+    // The bucket where a key's probe starts: the top bits of its hash.
+    UInt32 HomeOf(FourCharCode tag, SInt32 id) const { return HashOf(tag, id) >> mHashShift; }
     void HashInsert(FourCharCode tag, SInt32 id, SInt32 slot);
     void HashErase(FourCharCode tag, SInt32 id);
     void RebuildHash();
@@ -101,8 +103,9 @@ private:
     SInt32 mLive = 0;
     bool mTreeValid = false;  // kept up only while some slot is dead
 
-    Bucket* mHash = nullptr;  // linear probing
+    Bucket* mHash = nullptr;   // linear probing
     UInt32 mHashCapacity = 0;  // a power of two, at least twice the live items
+    UInt32 mHashShift = 32;    // 32 - log2(mHashCapacity)
 };
 
 }  // namespace halyx_collections
