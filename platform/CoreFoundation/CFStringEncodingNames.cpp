@@ -63,39 +63,3 @@ extern "C" const char* HalyxIconvNameForEncoding(UInt32 encoding) {
             return nullptr;
     }
 }
-
-extern "C" CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding) {
-    if (encoding == kCFStringEncodingInvalidId) return kCFStringEncodingInvalidId;
-    switch (encoding & 0x0F00) {
-        case 0x0000:  // the Mac encodings themselves
-            return (encoding & 0xFFFF0000) == 0 ? (encoding & 0xFF) : kCFStringEncodingInvalidId;
-        case 0x0100:  // every Unicode form
-            return kCFStringEncodingUnicode;
-        default:
-            break;
-    }
-    switch (encoding) {
-        case kCFStringEncodingISOLatin1:
-        case kCFStringEncodingISOLatin9:
-        case kCFStringEncodingWindowsLatin1:
-        case kCFStringEncodingASCII:
-            return kCFStringEncodingMacRoman;
-        case kCFStringEncodingISOLatin2:
-        case kCFStringEncodingWindowsLatin2:
-            return kCFStringEncodingMacCentralEurRoman;
-        case kCFStringEncodingISOLatin5:
-        case kCFStringEncodingWindowsLatin5:
-            return kCFStringEncodingMacTurkish;
-        case kCFStringEncodingISOLatinCyrillic:
-        case kCFStringEncodingWindowsCyrillic:
-            return kCFStringEncodingMacCyrillic;
-        case kCFStringEncodingISOLatinGreek:
-        case kCFStringEncodingWindowsGreek:
-            return kCFStringEncodingMacGreek;
-        case kCFStringEncodingShiftJIS:
-        case kCFStringEncodingDOSJapanese:
-            return kCFStringEncodingMacJapanese;
-        default:
-            return kCFStringEncodingInvalidId;
-    }
-}

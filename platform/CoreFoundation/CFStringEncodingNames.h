@@ -51,12 +51,6 @@ enum {
 // forms), so that iconv never adds or expects a byte-order mark.
 const char* HalyxIconvNameForEncoding(UInt32 encoding);
 
-// The Mac OS script encoding closest to `encoding`: Mac encodings map to themselves, every
-// Unicode form (UTF-8 included) to kCFStringEncodingUnicode, the ISO, Windows and DOS
-// encodings to the Mac encoding of their script (Latin 1 and ASCII to Mac OS Roman, Shift-JIS to
-// Mac Japanese, ...); kCFStringEncodingInvalidId when there is none.
-CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding);
-
 #ifdef __cplusplus
 }
 #endif
