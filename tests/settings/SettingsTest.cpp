@@ -144,6 +144,20 @@ TEST(Settings, CopiesAreIndependentAndAdoptedCollectionsAreOwned) {
     Settings& same = assigned;
     assigned = same;
     EXPECT_EQ(assigned.Count(), 1);
+
+    // Copying without memory gives an invalid store; assigning a store without a collection
+    // drops this one's.
+    HalyxFailureScope scope;
+    HalyxInjectFailures(kHalyxFailAllocation, 0, -1);
+    Settings starved(adopted);
+    HalyxResetFailures();
+    EXPECT_FALSE(starved.Valid());
+    EXPECT_EQ(starved.LastError(), memFullErr);
+    EXPECT_EQ(starved.Count(), 0);
+    Settings none(static_cast<Collection>(nullptr));
+    assigned = none;
+    EXPECT_FALSE(assigned.Valid());
+    EXPECT_EQ(assigned.Add(kTag, 1, "x", 1), kSettingsNoCollectionErr);
 }
 
 TEST(Settings, FlattenedHandleRebuildsTheStore) {
