@@ -26,6 +26,14 @@ struct ValueWriter {
     }
 };
 
+// Consumes the current line up to and including its first double quote; false when it has none.
+bool SkipToQuote(PPDStream& stream) {
+    char c;
+    while (stream.GetChar(c) && c != '\n' && c != '\r')
+        if (c == '"') return true;
+    return false;
+}
+
 }  // namespace
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
@@ -94,15 +102,7 @@ unsigned long PPDX::GetQuotedString(PPDStream& stream, char* value, const unsign
     if (value == nullptr || max < 2) return 0;
     ValueWriter out{value, max, 0};
     char c;
-    // The opening quote, on this line.
-    bool opened = false;
-    while (stream.GetChar(c) && c != '\n' && c != '\r') {
-        if (c == '"') {
-            opened = true;
-            break;
-        }
-    }
-    if (opened) {
+    if (SkipToQuote(stream)) {
         while (stream.GetChar(c) && c != '\n' && c != '\r') {
             if (c == '"') {
                 value[out.count] = '\0';
@@ -144,14 +144,7 @@ unsigned long PPDX::GetPostscriptString(PPDStream& stream, char* value, const un
     if (value == nullptr || max < 2) return 0;
     ValueWriter out{value, max, 0};
     char c;
-    bool opened = false;
-    while (stream.GetChar(c) && c != '\n' && c != '\r') {
-        if (c == '"') {
-            opened = true;
-            break;
-        }
-    }
-    if (!opened) return 0;
+    if (!SkipToQuote(stream)) return 0;
     while (stream.GetChar(c) && c != '\n' && c != '\r') {
         if (c == '"') {
             if (out.count == 0) return 0;
