@@ -12,6 +12,7 @@
 
 #include "Base/MacErrors.h"
 #include "Base/MacTypes.h"
+#include "CoreFoundation/CFBundle.h"
 #include "Files/FSSpec.h"
 
 #ifdef __cplusplus
@@ -45,6 +46,15 @@ ResFileRefNum CurResFile(void);
 // file has the list, or the list has no such entry, `theString` is empty and ResError is
 // resNotFound (-192); otherwise noErr.
 void GetIndString(Str255 theString, SInt16 strListID, SInt16 index);
+
+// Opens a bundle's resource map: the file Contents/Resources/<executable>.rsrc, where <executable>
+// is the bundle's CFBundleExecutable value, or, when it has none, the bundle folder's name without
+// its extension. Returns its reference number (the file becomes current, as with FSpOpenResFile),
+// or -1 when the bundle has no such file (ResError resFNotFound) or it cannot be read.
+ResFileRefNum CFBundleOpenBundleResourceMap(CFBundleRef bundle);
+
+// Closes a map opened by CFBundleOpenBundleResourceMap.
+void CFBundleCloseBundleResourceMap(CFBundleRef bundle, ResFileRefNum refNum);
 
 #ifdef __cplusplus
 }
