@@ -13,7 +13,8 @@ PPDFileStream::PPDFileStream(PPDFile* file, bool chunked)
         return;
     }
     if (chunked) {
-        if (Allocate(kChunkSize)) mChunked = true;
+        mChunked = true;
+        Allocate(kChunkSize);
     } else {
         long size = static_cast<long>(file->dataForkSize());
         if (size > 0 && !Allocate(size)) {

@@ -242,6 +242,12 @@ TEST(PPDFileStream, ChunkedBufferFallsBackToTheHeap) {
     EXPECT_FALSE(stream.Temporary());
     EXPECT_EQ(stream.BufferSize(), PPDFileStream::kChunkSize);
     EXPECT_EQ(ReadAll(stream).lines, std::vector<std::string>{"*A: 1"});
+
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 2);  // neither pool: good, but nothing to read
+    PPDFileStream empty(&ppd, true);
+    EXPECT_TRUE(empty.Good());
+    EXPECT_EQ(empty.BufferSize(), 0);
+    EXPECT_TRUE(ReadAll(empty).lines.empty());
 }
 
 }  // namespace
