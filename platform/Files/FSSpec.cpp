@@ -64,6 +64,7 @@ OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSp
     if (vRefNum != kHalyxVolumeRefNum && vRefNum != 0) return nsvErr;
     std::string name;
     if (fileName != nullptr) name.assign((const char*)fileName + 1, fileName[0]);
+    if (name.find('\0') != std::string::npos) return bdNamErr;
     std::string base;
     if (dirID == 0) {
         base = ".";

@@ -127,7 +127,8 @@ OSErr PathOfSpec(const FSSpec* spec, std::string* path) {
     }
     std::string directory;
     if (!PathOfId(spec->parID, &directory)) return dirNFErr;
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
+    if (name.empty() || name.find_first_of(std::string("/\0", 2)) != std::string::npos ||
+        name == "." || name == "..") {
         return bdNamErr;
     }
     *path = directory == "/" ? "/" + name : directory + "/" + name;

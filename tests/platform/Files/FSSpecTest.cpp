@@ -84,6 +84,12 @@ TEST_F(FSSpecTest, RefusesLongNamesOtherVolumesAndUnknownDirectories) {
     EXPECT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join(std::string(63, 'n')).c_str(), &spec));
     EXPECT_EQ(bdNamErr, HalyxFSSpecFromPath(mDir.Join(std::string(64, 'n')).c_str(), &spec));
     EXPECT_EQ(nsvErr, FSMakeFSSpec(-7, fsRtDirID, Pascal("tmp").c_str(), &spec));
+    // A name with a NUL byte would name a different host file: refused.
+    const unsigned char withNul[] = {5, 'a', '.', 'p', 0, 'x'};
+    EXPECT_EQ(bdNamErr, FSMakeFSSpec(0, fsRtDirID, withNul, &spec));
+    FSSpec nulSpec = {kHalyxVolumeRefNum, fsRtDirID, {3, 't', 0, 'p'}};
+    char nulPath[64];
+    EXPECT_EQ(bdNamErr, HalyxPathFromFSSpec(&nulSpec, nulPath, sizeof nulPath));
     EXPECT_EQ(dirNFErr, FSMakeFSSpec(0, 0x7FFFFFF0, Pascal("x").c_str(), &spec));
     EXPECT_EQ(paramErr, HalyxFSSpecFromPath(mDir.Join("a.ppd").c_str(), nullptr));
 
