@@ -271,3 +271,30 @@ TEST(CFStringEncoding, EveryNamedEncodingConverts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CFString, BadRangesAndBufferSizesConvertNothing) {
+    CFStringRef str = CFSTR("abc");
+    UInt8 buffer[4] = {9, 9, 9, 9};
+    CFIndex used = -1;
+    EXPECT_EQ(CFStringGetBytes(str, CFRangeMake(0, 3), kCFStringEncodingASCII, 0, false, buffer, -5,
+                               &used),
+              0);
+    EXPECT_EQ(used, 0);
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_EQ(CFStringGetBytes(str, CFRangeMake(5, 1), kCFStringEncodingASCII, 0, false, buffer, 4,
+                               &used),
+              0);
+    // A range running past the end is clipped.
+    EXPECT_EQ(CFStringGetBytes(str, CFRangeMake(1, 10), kCFStringEncodingASCII, 0, false, buffer, 4,
+                               &used),
+              2);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 2), "bc");
+    EXPECT_EQ(CFStringGetCharacterAtIndex(str, 3), 0);
+    EXPECT_EQ(CFStringCreateWithSubstring(nullptr, str, CFRangeMake(4, 1)), nullptr);
+    char small[1];
+    EXPECT_FALSE(CFStringGetCString(str, small, 0, kCFStringEncodingASCII));
+}
+
+}  // namespace
