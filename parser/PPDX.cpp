@@ -7,6 +7,7 @@
 #include "foundation/PPDXErrors.h"
 #include "parser/PPDFile.h"
 #include "parser/PPDStream.h"
+#include "PPDUtils/TextConverter.h"
 
 PPDX::PPDX()
     : mValidPPD(false),
@@ -47,6 +48,7 @@ PPDX::~PPDX() {
     delete mLanguageVersion;
     delete mLanguageEncoding;
     delete mModelName;
+    delete mTextConverter;
 }
 
 void PPDX::Build(const FSSpec& spec) {
@@ -86,11 +88,13 @@ bool PPDX::IsValidPPD() const {
 }
 
 TextEncoding PPDX::GetStringTextEncoding() const {
-    // No converter is ever made yet (see MakeTextConverter), so there is no output encoding.
-    return 0;
+    return mTextConverter != nullptr ? mTextConverter->GetOutputEncoding() : 0;
 }
 
-void PPDX::MakeTextConverter() {}
+void PPDX::MakeTextConverter() {
+    delete mTextConverter;
+    mTextConverter = new (std::nothrow) TextConverter(this);
+}
 
 namespace {
 

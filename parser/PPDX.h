@@ -140,11 +140,9 @@ private:
     // Replaces `field` with a copy of `value`.
     static void StoreHeader(CString*& field, const char* value);
 
-    // The place where the header parse hands the language keywords on: called each time
-    // LanguageVersion or LanguageEncoding is stored while both are known. It is to replace
-    // mTextConverter with a converter built from this PPD (which reads both values); until the
-    // converter class is part of the build it leaves mTextConverter null, and the destructor must
-    // then delete it as its last step.
+    // Called each time LanguageVersion or LanguageEncoding is stored while both are known: replaces
+    // mTextConverter with a converter built from this PPD, which reads both values. A converter that
+    // cannot be allocated leaves mTextConverter null (strings then keep the file's bytes).
     void MakeTextConverter();
 
     bool mValidPPD;

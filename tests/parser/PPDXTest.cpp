@@ -314,3 +314,15 @@ TEST(PPDXChunkedWalk, ValuesContinueAcrossChunkBoundaries) {
 }
 
 }  // namespace
+
+// The header parse makes the PPD's text converter once both language keywords are known, and a
+// repeated keyword replaces it (the sanitizer build shows the old one is freed).
+TEST(PPDXHeader, LanguageKeywordsMakeAndReplaceTheTextConverter) {
+    TestPPDX ppd;
+    ParseHeader(ppd, "*LanguageEncoding: ISOLatin1\n");
+    EXPECT_EQ(ppd.GetStringTextEncoding(), 0u);  // one keyword alone makes no converter
+    ParseHeader(ppd, "*LanguageVersion: English\n");
+    EXPECT_EQ(ppd.GetStringTextEncoding(), 0u);  // English text is kept in Mac OS Roman
+    ParseHeader(ppd, "*LanguageEncoding: isolatin1\n");
+    EXPECT_EQ(ppd.GetStringTextEncoding(), 0xFFFFu);  // an unknown spelling has no encoding
+}
