@@ -6,6 +6,8 @@
 #ifndef HALYX_PLATFORM_COREFOUNDATION_CFSTRING_H
 #define HALYX_PLATFORM_COREFOUNDATION_CFSTRING_H
 
+#include <stdarg.h>
+
 #include "CoreFoundation/CFBase.h"
 #include "CoreFoundation/CFStringEncodingNames.h"
 
@@ -14,6 +16,7 @@ extern "C" {
 #endif
 
 typedef const struct __CFData* CFDataRef;
+typedef const struct __CFDictionary* CFDictionaryRef;
 
 // Comparison options (the ones honoured: case-insensitive, backwards, anchored, numerically).
 enum {
@@ -107,6 +110,19 @@ Boolean CFStringHasPrefix(CFStringRef theString, CFStringRef prefix);
 Boolean CFStringHasSuffix(CFStringRef theString, CFStringRef suffix);
 // The decimal integer at the start (after spaces); 0 when there is none.
 SInt32 CFStringGetIntValue(CFStringRef str);
+
+// --- Formatting ---------------------------------------------------------------------------
+// printf-style formatting: %d %i %u %x %X %o %c (with h, hh, l, ll, q, z, j, t), %e %f %g (with
+// L), %s (a C string in the system encoding), %p, %% and %@ (the description of a CF value: the
+// text itself for a string). Flags, width and precision (also '*') apply to all but %@.
+// `formatOptions` is ignored. An unknown conversion is copied as it stands.
+CFStringRef CFStringCreateWithFormat(CFAllocatorRef alloc, CFDictionaryRef formatOptions,
+                                     CFStringRef format, ...);
+CFStringRef CFStringCreateWithFormatAndArguments(CFAllocatorRef alloc,
+                                                 CFDictionaryRef formatOptions, CFStringRef format,
+                                                 va_list arguments);
+void CFStringAppendFormat(CFMutableStringRef theString, CFDictionaryRef formatOptions,
+                          CFStringRef format, ...);
 
 // --- Mutation (ignored on immutable strings) ------------------------------------------------
 void CFStringAppend(CFMutableStringRef theString, CFStringRef appendedString);

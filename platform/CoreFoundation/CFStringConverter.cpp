@@ -116,8 +116,10 @@ CFIndex EncodeChars(const UniChar* chars, CFIndex count, CFStringEncoding encodi
                     UInt8* buffer, CFIndex maxBufLen, CFIndex* usedBufLen) {
     CFIndex used = 0;
     CFIndex done = 0;
-    if (buffer == nullptr) maxBufLen = -1;  // unlimited when measuring
-    else if (maxBufLen < 0) maxBufLen = 0;
+    if (buffer == nullptr)
+        maxBufLen = -1;  // unlimited when measuring
+    else if (maxBufLen < 0)
+        maxBufLen = 0;
     if (encoding == kCFStringEncodingUnicode) {
         done = count;
         if (maxBufLen >= 0 && done * 2 > maxBufLen) done = maxBufLen / 2;

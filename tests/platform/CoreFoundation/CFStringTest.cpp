@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CoreFoundation/CFData.h"
+#include "CoreFoundation/CFNumber.h"
 #include "CoreFoundation/CFString.h"
 
 namespace {
@@ -295,6 +296,39 @@ TEST(CFString, BadRangesAndBufferSizesConvertNothing) {
     EXPECT_EQ(CFStringCreateWithSubstring(nullptr, str, CFRangeMake(4, 1)), nullptr);
     char small[1];
     EXPECT_FALSE(CFStringGetCString(str, small, 0, kCFStringEncodingASCII));
+}
+
+}  // namespace
+
+namespace {
+
+std::string UTF8Of(CFStringRef str) {
+    char buffer[256] = "";
+    CFStringGetCString(str, buffer, sizeof buffer, kCFStringEncodingUTF8);
+    return buffer;
+}
+
+TEST(CFStringFormat, ConversionsMatchTheCLibraryAndValuesShowTheirText) {
+    long long big = -5000000000LL;
+    CFStringRef str = CFStringCreateWithFormat(
+        nullptr, nullptr, CFSTR("ORB.PSData.%@|%5d|%-3u|%08.3f|%x|%lld|%s|%c|%%|%*d|%.2s|%zu"),
+        CFSTR("com.halyx.\xC3\xA4"), 42, 7u, 3.14159, 255u, big,
+        "Gr\x9A\x9F"
+        "e",
+        'Z', 4, 9, "abc", static_cast<size_t>(12));
+    EXPECT_EQ(UTF8Of(str),
+              "ORB.PSData.com.halyx.\xC3\xA4|   42|7  |0003.142|ff|-5000000000|"
+              "Gr\xC3\xB6\xC3\xBC"
+              "e|Z|%|   9|ab|12");
+    CFRelease(str);
+
+    int one = 1;
+    CFNumberRef number = CFNumberCreate(nullptr, kCFNumberIntType, &one);
+    CFMutableStringRef mutableString = CFStringCreateMutableCopy(nullptr, 0, CFSTR("n="));
+    CFStringAppendFormat(mutableString, nullptr, CFSTR("%@ %@ %Q %"), number, nullptr);
+    EXPECT_EQ(UTF8Of(mutableString), "n=1 (null) %Q %");
+    CFRelease(mutableString);
+    CFRelease(number);
 }
 
 }  // namespace
