@@ -42,9 +42,9 @@ enum {
     kCFStringEncodingUTF16LE = 0x14000100,
     kCFStringEncodingUTF32 = 0x0c000100,  // host byte order
     kCFStringEncodingUTF32BE = 0x18000100,
-    kCFStringEncodingUTF32LE = 0x1c000100,
-    kCFStringEncodingInvalidId = 0xffffffffU
+    kCFStringEncodingUTF32LE = 0x1c000100
 };
+#define kCFStringEncodingInvalidId ((CFStringEncoding)0xffffffffU)
 
 // The iconv name for `encoding` ("MACINTOSH", "CP932", ...); NULL when the encoding is not one
 // of the above. The Unicode forms name their byte order explicitly (host order for the plain

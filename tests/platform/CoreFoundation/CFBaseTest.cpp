@@ -51,3 +51,22 @@ TEST(CFBase, TypeIdsAreDistinct) {
 }
 
 }  // namespace
+
+extern "C" CFDictionaryRef HalyxCFBuildFromC(void);
+
+namespace {
+
+TEST(CFBase, HeadersServeCHosts) {
+    CFDictionaryRef dict = HalyxCFBuildFromC();
+    ASSERT_NE(dict, nullptr);
+    EXPECT_EQ(CFDictionaryGetCount(dict), 2);
+    EXPECT_TRUE(CFEqual(CFDictionaryGetValue(dict, CFSTR("name")), CFSTR("Halyx")));
+    int count = 0;
+    EXPECT_TRUE(
+        CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(dict, CFSTR("count"))),
+                         kCFNumberIntType, &count));
+    EXPECT_EQ(count, 3);
+    CFRelease(dict);
+}
+
+}  // namespace
