@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
