@@ -44,8 +44,8 @@ std::u16string Translation(TextConverter& converter, const char* text) {
 }
 
 std::string Converted(TextConverter& converter, const char* text) {
-    char buffer[64];
-    strncpy(buffer, text, sizeof buffer);
+    char buffer[64] = {};
+    strncpy(buffer, text, sizeof buffer - 1);
     const OSStatus status = converter.Convert(buffer, sizeof buffer);
     EXPECT_EQ(noErr, status) << text;
     return buffer;
