@@ -54,6 +54,28 @@ enum {
     kTECBufferBelowMinimumSizeErr = -8750, // the output cannot hold even the next character
     kTECPartialCharErr = -8753,            // the text ended inside a multi-byte character
     kTECOutputBufferFullStatus = -8785,    // part converted; the output filled before the input ended
+
+    // Widget toolkit: events
+    eventInternalErr = -9868,              // the event system could not do what was asked
+    eventKindIncorrectErr = -9869,         // the event is not of the kind the call needs
+    eventParameterNotFoundErr = -9870,     // the event has no parameter of that name
+    eventNotHandledErr = -9874,            // the handler left the event to the next one
+
+    // Widget toolkit: windows and controls
+    errInvalidWindowRef = -5600,           // not a window (or one already disposed)
+    errDataNotSupported = -30581,          // the control keeps no data under that tag
+    errControlDoesntSupportFocus = -30582, // the control cannot take the keyboard focus
+    errUnknownControl = -30584,            // not a control (or one already disposed)
+    errCouldntSetFocus = -30585,           // the control is hidden, inactive or disabled
+    errControlIsNotEmbedder = -30590,      // the control cannot hold other controls
+    errDataSizeMismatch = -30591,          // the data has the wrong size for its tag
+    errCantEmbedIntoSelf = -30594,         // a control embedded into itself or its own child
+
+    // Widget toolkit: data browser
+    errDataBrowserNotConfigured = -4970,   // the control is not a data browser
+    errDataBrowserItemNotFound = -4971,    // no row with that item id
+    errDataBrowserPropertyNotFound = -4972,// no column with that property id
+    errDataBrowserItemNotAdded = -4975,    // the item id is 0 or already a row
 };
 
 #ifdef __cplusplus
