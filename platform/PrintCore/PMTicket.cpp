@@ -133,6 +133,8 @@ OSStatus PMTicketSetItem(PMTicketRef ref, CFStringRef clientID, CFStringRef key,
     if (existing != nullptr && existing->locked && !CFEqual(existing->client, clientID)) {
         return kPMItemIsLocked;
     }
+    // Only what a property list can carry, so that a ticket can always be written out.
+    if (!CFPropertyListIsValid(item, kCFPropertyListXMLFormat_v1_0)) return kPMInvalidItem;
     CFTypeRef copy =
         CFPropertyListCreateDeepCopy(kCFAllocatorDefault, item, kCFPropertyListImmutable);
     if (copy == nullptr) return kPMInvalidItem;
