@@ -17,10 +17,12 @@ const FourCharCode kBfPT = HALYX_FOUR_CHAR('B', 'f', 'P', 'T');
 
 const char kCollateTrue[] = "<</Collate true>>setpagedevice\n";
 
-PPDXBooleanControl* MakeCollate(bool withFalseCode, bool defaultIsTrue) {
+PPDXBooleanControl* MakeCollate(bool withFalseCode, bool defaultIsTrue,
+                                CFStringRef name = nullptr) {
     PointerList flags;
+    FillFlags(flags, {"Setup", "Spooler"});
     const std::string falseCode = "<</Collate false>>setpagedevice\n";
-    return new PPDXBooleanControl("*Collate", nullptr, flags, true, new CString("On"),
+    return new PPDXBooleanControl("*Collate", name, flags, true, new CString("On"),
                                   Code(kCollateTrue), static_cast<long>(sizeof kCollateTrue - 1),
                                   new CString("Off"), withFalseCode ? Code(falseCode) : nullptr,
                                   withFalseCode ? static_cast<long>(falseCode.size()) : 0,
@@ -48,7 +50,8 @@ TEST(PPDXBooleanControl, FeatureBlockOfEachState) {
 }
 
 TEST(PPDXBooleanControl, SaveAndRebuildKeepStateTextsAndCodes) {
-    std::unique_ptr<PPDXBooleanControl> collate(MakeCollate(true, true));
+    Name title("Collate Copies");
+    std::unique_ptr<PPDXBooleanControl> collate(MakeCollate(true, true, title));
     collate->SetValue(false);
     Settings store;
     ASSERT_EQ(collate->Save(store, 5002), noErr);
@@ -63,6 +66,9 @@ TEST(PPDXBooleanControl, SaveAndRebuildKeepStateTextsAndCodes) {
     EXPECT_TRUE(rebuilt.DefaultState());
     EXPECT_STREQ(rebuilt.TrueDisplayText(), "On");
     EXPECT_STREQ(rebuilt.FalseDisplayText(), "Off");
+    EXPECT_STREQ(rebuilt.UserName(), "Collate Copies");
+    EXPECT_TRUE(rebuilt.IsSpooler());
+    EXPECT_EQ(rebuilt.ControlFlagCount(), 2u);
     EXPECT_EQ(PostScriptOf(rebuilt), PostScriptOf(*collate));
     rebuilt.SetValue(true);
     collate->SetValue(true);

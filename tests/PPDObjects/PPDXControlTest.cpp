@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ControlTestSupport.h"
+#include "testing/FailureInjection.h"
 
 using namespace controltest;
 
@@ -68,6 +69,20 @@ TEST(PPDXControl, FlagWordsAndTheirTests) {
     EXPECT_EQ(bare.FirstControlFlag(), nullptr);
     EXPECT_EQ(bare.NextControlFlag(), nullptr);
     EXPECT_FALSE(bare.IsSetup());
+}
+
+TEST(PPDXControl, FlagsTheListCannotHoldAreStillReleased) {
+    PointerList flags;
+    FillFlags(flags, {"A", "B", "C"});
+    HalyxFailureScope scope;
+    // The keyword takes the first allocation, the copied list's nodes the next three.
+    HalyxInjectFailures(kHalyxFailAllocation, 2, 1);
+    Control control("*Option", flags, "");
+    ASSERT_EQ(HalyxInjectedFailureCount(kHalyxFailAllocation), 1);
+    HalyxResetFailures();
+    EXPECT_STREQ(control.Keyword(), "*Option");
+    EXPECT_EQ(control.ControlFlagCount(), 2u);
+    EXPECT_EQ(Walk(control), "A,C,");
 }
 
 TEST(PPDXControl, FlagsSavedWithSeparatorsAndReadBack) {

@@ -20,10 +20,12 @@ const FourCharCode kRCMx = HALYX_FOUR_CHAR('R', 'C', 'M', 'x');
 const char kCopies[] = "<</NumCopies <n>>>setpagedevice\n";
 
 PPDXRangeControl* MakeRange(long min, long max, long increment, long defaultValue,
-                            const char* templ = kCopies, const char* keyword = "*Copies") {
+                            const char* templ = kCopies, const char* keyword = "*Copies",
+                            CFStringRef name = nullptr) {
     PointerList flags;
+    FillFlags(flags, {"Command"});
     const std::string code = templ != nullptr ? templ : "";
-    return new PPDXRangeControl(keyword, nullptr, flags, code.empty() ? nullptr : Code(code),
+    return new PPDXRangeControl(keyword, name, flags, code.empty() ? nullptr : Code(code),
                                 static_cast<long>(code.size()), min, max, increment, defaultValue,
                                 true);
 }
@@ -79,7 +81,8 @@ TEST(PPDXRangeControl, FeatureBlockFollowsTheValue) {
 }
 
 TEST(PPDXRangeControl, SaveAndRebuildKeepNumbers) {
-    std::unique_ptr<PPDXRangeControl> range(MakeRange(2, 40, 2, 8));
+    Name title("Copies");
+    std::unique_ptr<PPDXRangeControl> range(MakeRange(2, 40, 2, 8, kCopies, "*Copies", title));
     range->SetValue(17);
     Settings store;
     ASSERT_EQ(range->Save(store, 5004), noErr);
@@ -92,6 +95,8 @@ TEST(PPDXRangeControl, SaveAndRebuildKeepNumbers) {
     EXPECT_EQ(rebuilt.MaxVal(), 40);
     EXPECT_EQ(rebuilt.Increment(), 2);
     EXPECT_EQ(rebuilt.DefaultValue(), 8);
+    EXPECT_STREQ(rebuilt.UserName(), "Copies");
+    EXPECT_TRUE(rebuilt.IsCommand());
     EXPECT_EQ(PostScriptOf(rebuilt), PostScriptOf(*range));
 }
 

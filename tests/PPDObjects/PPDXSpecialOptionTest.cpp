@@ -15,9 +15,9 @@ const FourCharCode kSoVl = HALYX_FOUR_CHAR('s', 'o', 'V', 'l');
 
 const char kCode[] = "/HalyxSpecial true def\n";
 
-PPDXSpecialOption* MakeSpecial(char* value) {
+PPDXSpecialOption* MakeSpecial(char* value, CFStringRef name = nullptr) {
     PointerList flags;
-    return new PPDXSpecialOption("Watermark", nullptr, flags, value, Code(kCode),
+    return new PPDXSpecialOption("Watermark", name, flags, value, Code(kCode),
                                  static_cast<long>(sizeof kCode - 1), false);
 }
 
@@ -40,7 +40,8 @@ TEST(PPDXSpecialOption, RawCodeWithoutFeatureBlock) {
 
 TEST(PPDXSpecialOption, SaveRebuildAndRestore) {
     char value[] = "Confidential";
-    std::unique_ptr<PPDXSpecialOption> option(MakeSpecial(value));
+    Name title("Watermark");
+    std::unique_ptr<PPDXSpecialOption> option(MakeSpecial(value, title));
     Settings store;
     ASSERT_EQ(option->Save(store, 5007), noErr);
     EXPECT_EQ(Record(store, kSoCN, 5007), std::string(1, '\1'));
@@ -50,6 +51,7 @@ TEST(PPDXSpecialOption, SaveRebuildAndRestore) {
     PPDXSpecialOption rebuilt(*copy, 5007);
     EXPECT_STREQ(rebuilt.Keyword(), "Watermark");
     EXPECT_FALSE(rebuilt.IsVisible());
+    EXPECT_STREQ(rebuilt.UserName(), "Watermark");
     EXPECT_STREQ(rebuilt.GetValue(), "Confidential");
     EXPECT_EQ(PostScriptOf(rebuilt), kCode);
 
