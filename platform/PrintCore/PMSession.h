@@ -8,6 +8,8 @@
 // Sessions and printers are counted objects: PMRetain adds a reference, PMRelease drops one, and
 // the last release frees the object with what it owns. A released session or printer is refused
 // (kPMInvalidPrintSession, kPMInvalidPrinter, kPMInvalidParameter) instead of being read.
+//
+// Not guarded: sessions are made and used on one thread (the print dialog's).
 #ifndef HALYX_PLATFORM_PRINTCORE_PMSESSION_H
 #define HALYX_PLATFORM_PRINTCORE_PMSESSION_H
 

@@ -15,6 +15,8 @@
 // print session keeps its tickets as numbers (see PMSession.h); HalyxTicketRefToNumber and
 // HalyxTicketRefFromNumber convert between the two forms. A released or made-up reference is
 // refused with kPMInvalidTicket rather than read.
+//
+// Not guarded: tickets are made and used on one thread (the print dialog's).
 #ifndef HALYX_PLATFORM_PRINTCORE_PMTICKET_H
 #define HALYX_PLATFORM_PRINTCORE_PMTICKET_H
 
