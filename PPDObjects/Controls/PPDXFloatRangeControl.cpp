@@ -60,8 +60,9 @@ void PPDXFloatRangeControl::DropCache() {
 void PPDXFloatRangeControl::SetValue(float value) {
     if (mMin > value) value = mMin;
     if (value > mMax) value = mMax;
-    const float quotient = value / mIncrement;
-    if (FitsSInt32(quotient)) {
+    // An increment of 0 has no multiples: the quotient would be infinite or not a number.
+    const float quotient = mIncrement != 0.0f ? value / mIncrement : 0.0f;
+    if (mIncrement != 0.0f && FitsSInt32(quotient)) {
         const SInt32 whole = static_cast<SInt32>(quotient);
         const double above = static_cast<double>(quotient) - static_cast<double>(whole);
         if (above <= kSnapTolerance) value = mIncrement * static_cast<float>(whole);
