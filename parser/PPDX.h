@@ -127,6 +127,8 @@ protected:
     // Sets the valid-PPD flag (the header test of the walk does).
     void ValidPPD(bool valid) { mValidPPD = valid; }
     PPDFile* File() const { return mFile; }
+    // The converter of the PPD's texts, null until both language keywords have been read.
+    TextConverter* GetTextConverter() const { return mTextConverter; }
 
 private:
     PPDX(const PPDX&) = delete;
