@@ -24,13 +24,5 @@ const unsigned char* UserAuthKey() {
     return kUserAuthKey;
 }
 
-bool UsingPlaceholderKeys() {
-#ifdef HALYX_KEYS_ARE_PLACEHOLDERS
-    return true;
-#else
-    return false;
-#endif
-}
-
 }  // namespace crypto
 }  // namespace halyx

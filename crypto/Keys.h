@@ -20,9 +20,6 @@ const unsigned char* NoteKey(int which);
 // The 32 bytes of the fixed user-authentication key.
 const unsigned char* UserAuthKey();
 
-// True when the built-in placeholders are in use.
-bool UsingPlaceholderKeys();
-
 }  // namespace crypto
 }  // namespace halyx
 

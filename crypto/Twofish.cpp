@@ -40,6 +40,16 @@ const BYTE kRs[4][8] = {{0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E},
                         {0x02, 0xA1, 0xFC, 0xC1, 0x47, 0xAE, 0x3D, 0x19},
                         {0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E, 0x03}};
 
+BYTE GfMul(BYTE a, BYTE b, unsigned poly) {
+    unsigned x = a, result = 0;
+    for (unsigned y = b; y != 0; y >>= 1) {
+        if (y & 1) result ^= x;
+        x <<= 1;
+        if (x & 0x100) x ^= poly;
+    }
+    return static_cast<BYTE>(result);
+}
+
 BYTE Ror4(BYTE x) {
     return static_cast<BYTE>(((x >> 1) | (x << 3)) & 0xF);
 }
@@ -55,11 +65,23 @@ BYTE ComputeQ(int which, BYTE x) {
     return static_cast<BYTE>((b << 4) | a);
 }
 
+// The fixed permutations, and the MDS matrix as one table per column: mds[col][y] is column `col`
+// multiplied by the byte y.
 struct QTables {
     BYTE q[2][256];
+    DWORD mds[4][256];
     QTables() {
         for (int which = 0; which < 2; ++which)
             for (int x = 0; x < 256; ++x) q[which][x] = ComputeQ(which, static_cast<BYTE>(x));
+        for (int col = 0; col < 4; ++col) {
+            for (int y = 0; y < 256; ++y) {
+                DWORD z = 0;
+                for (int row = 0; row < 4; ++row)
+                    z |= static_cast<DWORD>(GfMul(kMds[row][col], static_cast<BYTE>(y), kMdsPoly))
+                         << (8 * row);
+                mds[col][y] = z;
+            }
+        }
     }
 };
 
@@ -74,16 +96,6 @@ unsigned gTableUses[2][256];
 inline BYTE q(int which, BYTE x) {
     if (gTrackTables) ++gTableUses[which][x];
     return Q().q[which][x];
-}
-
-BYTE GfMul(BYTE a, BYTE b, unsigned poly) {
-    unsigned x = a, result = 0;
-    for (unsigned y = b; y != 0; y >>= 1) {
-        if (y & 1) result ^= x;
-        x <<= 1;
-        if (x & 0x100) x ^= poly;
-    }
-    return static_cast<BYTE>(result);
 }
 
 BYTE Byte(DWORD w, int n) {
@@ -116,13 +128,8 @@ DWORD H(DWORD x, const DWORD* l, int k) {
     y[1] = q(0, q(0, q(1, y[1]) ^ Byte(l[1], 1)) ^ Byte(l[0], 1));
     y[2] = q(1, q(1, q(0, y[2]) ^ Byte(l[1], 2)) ^ Byte(l[0], 2));
     y[3] = q(0, q(1, q(1, y[3]) ^ Byte(l[1], 3)) ^ Byte(l[0], 3));
-    DWORD z = 0;
-    for (int row = 0; row < 4; ++row) {
-        BYTE zi = 0;
-        for (int col = 0; col < 4; ++col) zi ^= GfMul(kMds[row][col], y[col], kMdsPoly);
-        z |= static_cast<DWORD>(zi) << (8 * row);
-    }
-    return z;
+    const QTables& t = Q();
+    return t.mds[0][y[0]] ^ t.mds[1][y[1]] ^ t.mds[2][y[2]] ^ t.mds[3][y[3]];
 }
 
 // The Reed-Solomon code of two key words (8 key bytes), giving one S-box key word.

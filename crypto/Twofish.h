@@ -65,7 +65,7 @@ struct cipherInstance {
     BYTE IV[MAX_IV_SIZE];
     DWORD cipherSig;
     DWORD
-        iv32[BLOCK_SIZE / 32];  // the chaining value; CBC calls carry it from one call to the next
+    iv32[BLOCK_SIZE / 32];  // the chaining value; CBC calls carry it from one call to the next
 };
 
 // The module's description and its rounds for keys of up to 64, 128, 192 and 256 bits.

@@ -1,0 +1,54 @@
+// Packing and unpacking user-authentication records, and enciphering job notes.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "PPDObjects/Controls/PPDXUserAuthLib.h"
+#include "crypto/NoteCipher.h"
+
+namespace {
+
+const UInt8 kGuid[kUAL_GUIDSize] = {2, 0, 0, 0, 0, 1, 0x10, 0x20, 0x30, 0x40};
+
+// One record of a user name and password of state.range(0) bytes each, packed then unpacked.
+void BM_PackAndUnpack(benchmark::State& state) {
+    std::string user(static_cast<size_t>(state.range(0)), 'u');
+    std::string pass(static_cast<size_t>(state.range(0)), 'p');
+    for (auto _ : state) {
+        char* text = nullptr;
+        if (UAL_PackAndEncrypt(user.c_str(), pass.c_str(), "", kUAL_DomainTypeDefault, kGuid,
+                               &text) != 0) {
+            state.SkipWithError("packing failed");
+            break;
+        }
+        char *u = nullptr, *p = nullptr, *d = nullptr;
+        UAL_DomainType type;
+        UInt8 guid[kUAL_GUIDSize];
+        if (UAL_UnpackAndDecrypt(text, &u, &p, &d, &type, guid) != 0) {
+            state.SkipWithError("unpacking failed");
+        }
+        benchmark::DoNotOptimize(u);
+        std::free(u);
+        std::free(p);
+        std::free(d);
+        AUTH_freeBuffer(&text);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PackAndUnpack)->Arg(8)->Arg(64)->Arg(255);
+
+void BM_EncryptNote(benchmark::State& state) {
+    std::string note(static_cast<size_t>(state.range(0)), 'n');
+    char out[halyx::crypto::kNoteOutputSize];
+    for (auto _ : state) {
+        halyx::crypto::EncryptNoteHex(note.c_str(), 1, out);
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EncryptNote)->Arg(7)->Arg(119);
+
+}  // namespace
+
+BENCHMARK_MAIN();
