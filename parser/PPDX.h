@@ -79,6 +79,7 @@ public:
     bool IsValidPPD() const;
     bool IsValidPrinterName() const { return mValidPrinterName; }
     void AllErrorsFatal(const bool& allFatal) { mAllErrorsFatal = allFatal; }
+    bool AllErrorsFatal() const { return mAllErrorsFatal; }
     PPDXErrors* GetErrors() const { return mErrors; }
 
     // The text encoding of the strings the converter makes; 0 while there is no converter.

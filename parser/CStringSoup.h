@@ -1,0 +1,39 @@
+// The string table of a parsed PPD: keyword and choice texts of the constraint lines interned as
+// small ids. The id of a text is its position, from 0, in the order of first insertion; texts are
+// compared byte for byte. A hash index finds a text's id without walking the table, so that a
+// file with thousands of constraint lines still parses in linear time.
+#ifndef HALYX_PARSER_CSTRINGSOUP_H
+#define HALYX_PARSER_CSTRINGSOUP_H
+
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class CString;
+
+class CStringSoup {
+public:
+    CStringSoup();
+    virtual ~CStringSoup();
+
+    // The id of `text`, added at the end when it is new; -1 for a null text or when memory ran
+    // out.
+    virtual long Insert(const char* text);
+    // The text of `id`, or null when there is no such id.
+    virtual const char* Find(long id) const;
+    // The id of `text`, or -1.
+    virtual long Find(const char* text) const;
+    // Deletes every string; ids start again from 0.
+    virtual void Clear();
+    virtual unsigned long size() const { return static_cast<unsigned long>(mStrings.size()); }
+
+private:
+    CStringSoup(const CStringSoup&) = delete;
+    CStringSoup& operator=(const CStringSoup&) = delete;
+
+    std::vector<CString*> mStrings;
+    // Views into the owned strings' buffers, which never move once made.
+    std::unordered_map<std::string_view, long> mIds;
+};
+
+#endif  // HALYX_PARSER_CSTRINGSOUP_H
