@@ -245,7 +245,7 @@ TEST(UserAuthPacking, EveryAllocationFailureIsReported) {
 }
 
 // A registry with one Ethernet interface whose address starts with `first`.
-class WithInterface : public ::testing::Test {
+class UserAuthWithInterface : public ::testing::Test {
 protected:
     void SetUp() override {
         std::memset(&mNode, 0, sizeof mNode);
@@ -273,7 +273,7 @@ void FixedClock(long* s, long* us) {
     *us = gClockMicroseconds;
 }
 
-TEST_F(WithInterface, MacAddressIsReadAndReportedOnStandardError) {
+TEST_F(UserAuthWithInterface, MacAddressIsReadAndReportedOnStandardError) {
     UInt8* mac = nullptr;
     testing::internal::CaptureStderr();
     EXPECT_EQ(0, goGetMACAddress(&mac));
@@ -300,7 +300,7 @@ TEST_F(WithInterface, MacAddressIsReadAndReportedOnStandardError) {
         said);
 }
 
-TEST_F(WithInterface, GuidHoldsTheAddressAndTheTimeStamp) {
+TEST_F(UserAuthWithInterface, GuidHoldsTheAddressAndTheTimeStamp) {
     UAL_SetClockForTesting(FixedClock);
     gClockSeconds = 0x12345678;
     gClockMicroseconds = 0xABC;
@@ -320,7 +320,7 @@ TEST_F(WithInterface, GuidHoldsTheAddressAndTheTimeStamp) {
     EXPECT_FALSE(CreateGUID(nullptr));
 }
 
-TEST_F(WithInterface, GuidsFromOneMicrosecondGetDistinctTimes) {
+TEST_F(UserAuthWithInterface, GuidsFromOneMicrosecondGetDistinctTimes) {
     UAL_SetClockForTesting(FixedClock);
     UInt8 a[16], b[16];
     testing::internal::CaptureStderr();
@@ -339,7 +339,7 @@ TEST_F(WithInterface, GuidsFromOneMicrosecondGetDistinctTimes) {
     testing::internal::GetCapturedStderr();
 }
 
-TEST_F(WithInterface, SystemPackingCarriesTheMachineGuidAndFixedFields) {
+TEST_F(UserAuthWithInterface, SystemPackingCarriesTheMachineGuidAndFixedFields) {
     char* text = nullptr;
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, AUTH_packAndEncrypt("erin", "pw1", "ignored", 2, 0, &text));
