@@ -36,6 +36,12 @@ public:
     // The display texts of the two choices, or null.
     const char* TrueDisplayText() const;
     const char* FalseDisplayText() const;
+    // The PPD code of each choice as the control keeps it (not owned by the caller), or null,
+    // with its length.
+    const unsigned char* TrueCode() const { return mTrueCode; }
+    SInt32 TrueCodeLength() const { return mTrueCodeLength; }
+    const unsigned char* FalseCode() const { return mFalseCode; }
+    SInt32 FalseCodeLength() const { return mFalseCodeLength; }
 
     // The feature block with option "True" and the true code, or "False" and the false code; 0
     // bytes without a keyword.
