@@ -89,7 +89,7 @@ enum {
     kDataBrowserRevealWithoutSelecting = 1 << 1,
 };
 enum { kDataBrowserTableViewMinimalHilite = 0, kDataBrowserTableViewFillHilite = 1 };
-enum { kDataBrowserListViewAppendColumn = 0xFFFFFFFFu };
+#define kDataBrowserListViewAppendColumn ((DataBrowserTableViewColumnIndex)0xFFFFFFFFu)
 enum { kDataBrowserListViewLatestHeaderDesc = 0 };
 enum { kControlContentTextOnly = 0 };
 

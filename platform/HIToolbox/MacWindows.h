@@ -26,6 +26,7 @@ enum { kWindowNoAttributes = 0, kWindowStandardHandlerAttribute = 1u << 25 };
 OSStatus CreateNewWindow(WindowClass windowClass, WindowAttributes attributes, const Rect* bounds,
                          WindowRef* outWindow);
 // Disposes every control of the window, its handlers and its port. Unknown windows are ignored.
+// A window must not be disposed by a callback that runs while the window is being drawn.
 void DisposeWindow(WindowRef window);
 // Shows the window and draws it.
 void ShowWindow(WindowRef window);
