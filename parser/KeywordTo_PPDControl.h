@@ -22,12 +22,13 @@ public:
     // Appends (copy of `keyword`, `control`) and marks the index unsorted; false when memory ran
     // out.
     bool insert(const char* keyword, PPDXControl* control);
-    // Sorts the entries; lookups by keyword are valid from here until the next insert.
+    // Sorts the entries, so that lookups by keyword halve their way from here until the next
+    // insert.
     void EndInsertion();
     bool Sorted() const { return mSorted; }
-    // The control of the entry whose keyword equals `keyword`, or null (also while unsorted).
+    // The control of the entry whose keyword equals `keyword`, or null. Before EndInsertion the
+    // entries are searched one by one.
     PPDXControl* Lookup(const char* keyword) const;
-    PPDXControl* operator[](const char* keyword) const { return Lookup(keyword); }
     // The keyword of the first entry holding `control`, or null.
     const char* Lookup(const PPDXControl* control) const;
     // Entry `index`; index must be below size().

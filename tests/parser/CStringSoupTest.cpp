@@ -1,0 +1,57 @@
+#include "parser/CStringSoup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(CStringSoup, IdsFollowFirstInsertionAndRepeatsKeepTheirId) {
+    CStringSoup soup;
+    EXPECT_EQ(soup.Insert("*Duplex"), 0);
+    EXPECT_EQ(soup.Insert(""), 1);
+    EXPECT_EQ(soup.Insert("*PageSize"), 2);
+    EXPECT_EQ(soup.Insert("*Duplex"), 0);
+    EXPECT_EQ(soup.Insert(""), 1);
+    EXPECT_EQ(soup.size(), 3u);
+
+    EXPECT_STREQ(soup.Find(0L), "*Duplex");
+    EXPECT_STREQ(soup.Find(1L), "");
+    EXPECT_STREQ(soup.Find(2L), "*PageSize");
+    EXPECT_EQ(soup.Find(3L), nullptr);
+    EXPECT_EQ(soup.Find(-1L), nullptr);
+}
+
+TEST(CStringSoup, FindByTextIsExactAndCaseSensitive) {
+    CStringSoup soup;
+    soup.Insert("Legal");
+    EXPECT_EQ(soup.Find("Legal"), 0);
+    EXPECT_EQ(soup.Find("legal"), -1);
+    EXPECT_EQ(soup.Find("Lega"), -1);
+    EXPECT_EQ(soup.Find("Legal "), -1);
+    EXPECT_EQ(soup.Find(static_cast<const char*>(nullptr)), -1);
+    EXPECT_EQ(soup.Insert(nullptr), -1);
+    EXPECT_EQ(soup.size(), 1u);
+}
+
+TEST(CStringSoup, ClearStartsIdsAgainAndForgetsTexts) {
+    CStringSoup soup;
+    soup.Insert("a");
+    soup.Insert("b");
+    soup.Clear();
+    EXPECT_EQ(soup.size(), 0u);
+    EXPECT_EQ(soup.Find("a"), -1);
+    EXPECT_EQ(soup.Insert("b"), 0);
+    EXPECT_STREQ(soup.Find(0L), "b");
+}
+
+TEST(CStringSoup, ManyTextsKeepDistinctIdsAfterTheTableGrows) {
+    // The hash index points into the stored strings: growing the table must not disturb it.
+    CStringSoup soup;
+    const int count = 5000;
+    for (int i = 0; i < count; ++i)
+        ASSERT_EQ(soup.Insert(("Choice" + std::to_string(i)).c_str()), i);
+    for (int i = 0; i < count; i += 97) {
+        std::string text = "Choice" + std::to_string(i);
+        EXPECT_EQ(soup.Find(text.c_str()), i);
+        EXPECT_EQ(std::string(soup.Find(static_cast<long>(i))), text);
+    }
+}
