@@ -4,9 +4,9 @@
 
 namespace {
 
-using ControlStateTest = ToolboxTest;
+using ToolboxControlStateTest = ToolboxTest;
 
-TEST_F(ControlStateTest, ValuesStayWithinTheirLimits) {
+TEST_F(ToolboxControlStateTest, ValuesStayWithinTheirLimits) {
     const Rect r = {10, 10, 70, 210};
     int owner = 0;
     const unsigned char title[] = {0};
@@ -25,7 +25,7 @@ TEST_F(ControlStateTest, ValuesStayWithinTheirLimits) {
     EXPECT_EQ(nullptr, NewControl(window_, &r, title, true, 0, 0, 0, 999, nullptr));
 }
 
-TEST_F(ControlStateTest, BoundsMoveKeepingTheirSize) {
+TEST_F(ToolboxControlStateTest, BoundsMoveKeepingTheirSize) {
     ControlRef pane = MakePane(10, 20, 50, 120);
     MoveControl(pane, 200, 100);
     Rect r;
@@ -40,7 +40,7 @@ TEST_F(ControlStateTest, BoundsMoveKeepingTheirSize) {
     EXPECT_TRUE(EqualRect(&moved, &r));
 }
 
-TEST_F(ControlStateTest, ControlsThatDoNotExistAreRefusedNotFollowed) {
+TEST_F(ToolboxControlStateTest, ControlsThatDoNotExistAreRefusedNotFollowed) {
     ControlRef gone = MakePane(0, 0, 10, 10);
     DisposeControl(gone);
     Rect r = {1, 1, 1, 1};

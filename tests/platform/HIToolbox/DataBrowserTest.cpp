@@ -70,7 +70,7 @@ void DrawItem(ControlRef browser, DataBrowserItemID item, DataBrowserPropertyID 
     }
 }
 
-class DataBrowserTest : public ToolboxTest {
+class ToolboxDataBrowserTest : public ToolboxTest {
 protected:
     // A list at (20, 20) with no header and only a vertical scroll bar: 4 rows of 40 show.
     void SetUp() override {
@@ -125,7 +125,7 @@ protected:
     std::vector<DataBrowserItemID> items_;
 };
 
-TEST_F(DataBrowserTest, DrawingAsksForEachShownRowsCellsInRowAndColumnOrder) {
+TEST_F(ToolboxDataBrowserTest, DrawingAsksForEachShownRowsCellsInRowAndColumnOrder) {
     ShowWindow(window_);
     ASSERT_EQ(8u, rec_.calls.size());
     for (size_t row = 0; row < 4; ++row) {
@@ -158,7 +158,7 @@ TEST_F(DataBrowserTest, DrawingAsksForEachShownRowsCellsInRowAndColumnOrder) {
     EXPECT_TRUE(found);
 }
 
-TEST_F(DataBrowserTest, ScrollingChangesWhichRowsAreDrawnAndWhere) {
+TEST_F(ToolboxDataBrowserTest, ScrollingChangesWhichRowsAreDrawnAndWhere) {
     ShowWindow(window_);
     rec_.calls.clear();
     ASSERT_EQ(noErr, HalyxScrollBrowser(browser_, 100));
@@ -180,7 +180,7 @@ TEST_F(DataBrowserTest, ScrollingChangesWhichRowsAreDrawnAndWhere) {
     EXPECT_EQ(0u, top);
 }
 
-TEST_F(DataBrowserTest, PartBoundsFollowTheScrollAndRevealScrollsTheLeastNeeded) {
+TEST_F(ToolboxDataBrowserTest, PartBoundsFollowTheScrollAndRevealScrollsTheLeastNeeded) {
     Rect cell;
     ASSERT_EQ(noErr, GetDataBrowserItemPartBounds(browser_, 6, kValue,
                                                   kDataBrowserPropertyEnclosingPart, &cell));
@@ -221,7 +221,7 @@ TEST_F(DataBrowserTest, PartBoundsFollowTheScrollAndRevealScrollsTheLeastNeeded)
         GetDataBrowserItemPartBounds(browser_, 1, HALYX_FOUR_CHAR('n', 'o', 'n', 'e'), 0, &cell));
 }
 
-TEST_F(DataBrowserTest, HeaderAndRowHeightPlaceTheRows) {
+TEST_F(ToolboxDataBrowserTest, HeaderAndRowHeightPlaceTheRows) {
     SetDataBrowserListViewHeaderBtnHeight(browser_, 17);
     SetDataBrowserTableViewRowHeight(browser_, 42);
     Rect cell;
@@ -234,7 +234,7 @@ TEST_F(DataBrowserTest, HeaderAndRowHeightPlaceTheRows) {
     EXPECT_EQ(paramErr, SetDataBrowserTableViewRowHeight(browser_, 0));
 }
 
-TEST_F(DataBrowserTest, RowsAreAddedAndRemovedWithNotificationsAndChecks) {
+TEST_F(ToolboxDataBrowserTest, RowsAreAddedAndRemovedWithNotificationsAndChecks) {
     const DataBrowserItemID more[] = {11, 3, 12};
     EXPECT_EQ(errDataBrowserItemNotAdded,
               AddDataBrowserItems(browser_, kDataBrowserNoItem, 3, more, 0));
@@ -267,7 +267,7 @@ TEST_F(DataBrowserTest, RowsAreAddedAndRemovedWithNotificationsAndChecks) {
     EXPECT_TRUE(rec_.calls.empty());
 }
 
-TEST_F(DataBrowserTest, ColumnsAreAddedSizedAndRemoved) {
+TEST_F(ToolboxDataBrowserTest, ColumnsAreAddedSizedAndRemoved) {
     EXPECT_EQ(paramErr, AddColumn(kTitle, kDataBrowserTextType, 10, 10));
     ASSERT_EQ(noErr,
               AddColumn(HALYX_FOUR_CHAR('o', 'n', 'e', 'x'), kDataBrowserCheckboxType, 20, 60));
@@ -291,7 +291,7 @@ TEST_F(DataBrowserTest, ColumnsAreAddedSizedAndRemoved) {
     EXPECT_EQ(180, cell.right);
 }
 
-TEST_F(DataBrowserTest, AClickSelectsTheRowUnderItWhenTheRowIsSelectable) {
+TEST_F(ToolboxDataBrowserTest, AClickSelectsTheRowUnderItWhenTheRowIsSelectable) {
     ShowWindow(window_);
     rec_.calls.clear();
     EXPECT_EQ(noErr, HalyxClickPoint(window_, Point{105, 50}, 0));  // row 3
@@ -311,7 +311,7 @@ TEST_F(DataBrowserTest, AClickSelectsTheRowUnderItWhenTheRowIsSelectable) {
     EXPECT_TRUE(IsDataBrowserItemSelected(browser_, 4));
 }
 
-TEST_F(DataBrowserTest, CallbacksMayRemoveRowsAndDrawAgainWhileTheListIsDrawn) {
+TEST_F(ToolboxDataBrowserTest, CallbacksMayRemoveRowsAndDrawAgainWhileTheListIsDrawn) {
     rec_.removalsLeft =
         8;  // each custom cell removes the last row: the list shrinks under the walk
     rec_.redrawsLeft = 2;

@@ -6,7 +6,7 @@
 
 namespace {
 
-class DrawingTest : public ToolboxTest {
+class ToolboxDrawingTest : public ToolboxTest {
 protected:
     void SetUp() override {
         ToolboxTest::SetUp();
@@ -26,7 +26,7 @@ protected:
     GrafPtr saved_ = nullptr;
 };
 
-TEST_F(DrawingTest, FontMetricsGiveAnEighteenPixelLineAtThirteen) {
+TEST_F(ToolboxDrawingTest, FontMetricsGiveAnEighteenPixelLineAtThirteen) {
     FontInfo info;
     TextFont(systemFont);
     TextSize(13);
@@ -57,7 +57,7 @@ TEST_F(DrawingTest, FontMetricsGiveAnEighteenPixelLineAtThirteen) {
     EXPECT_EQ(18, info.ascent + info.descent + info.leading);
 }
 
-TEST_F(DrawingTest, EachCallRecordsItsRectangleWithThePortsStateAndClip) {
+TEST_F(ToolboxDrawingTest, EachCallRecordsItsRectangleWithThePortsStateAndClip) {
     const RGBColor grey = {0x3890, 0x3890, 0x3890};
     RGBForeColor(&grey);
     TextFont(systemFont);
@@ -107,7 +107,7 @@ TEST_F(DrawingTest, EachCallRecordsItsRectangleWithThePortsStateAndClip) {
     EXPECT_EQ(0u, HalyxPortDrawingCount(GetWindowPort(window_)));
 }
 
-TEST_F(DrawingTest, RectangleArithmetic) {
+TEST_F(ToolboxDrawingTest, RectangleArithmetic) {
     Rect r;
     SetRect(&r, 10, 20, 110, 60);  // left, top, right, bottom
     EXPECT_EQ(20, r.top);
@@ -127,7 +127,7 @@ TEST_F(DrawingTest, RectangleArithmetic) {
     EXPECT_FALSE(PtInRect(Point{10, 5}, &r));  // bottom edge excluded
 }
 
-TEST_F(DrawingTest, WindowsDrawWhenShownAndAfterEachInputButNotHiddenControls) {
+TEST_F(ToolboxDrawingTest, WindowsDrawWhenShownAndAfterEachInputButNotHiddenControls) {
     ControlRef field = MakeEdit(20, 20, "ab");
     ControlRef secret = MakeEdit(60, 20, "xyz", true);
     ControlRef hidden = MakeEdit(100, 20, "hidden");
@@ -159,7 +159,7 @@ TEST_F(DrawingTest, WindowsDrawWhenShownAndAfterEachInputButNotHiddenControls) {
     (void)secret;
 }
 
-TEST(Beeps, EachBeepIsCountedWithItsDuration) {
+TEST(ToolboxBeeps, EachBeepIsCountedWithItsDuration) {
     HalyxResetBeeps();
     SysBeep(1);
     SysBeep(5);

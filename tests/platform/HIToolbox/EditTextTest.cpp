@@ -6,7 +6,7 @@
 
 namespace {
 
-class EditTextTest : public ToolboxTest {
+class ToolboxEditTextTest : public ToolboxTest {
 protected:
     void SetUp() override {
         ToolboxTest::SetUp();
@@ -16,7 +16,7 @@ protected:
     ControlRef field_ = nullptr;
 };
 
-TEST_F(EditTextTest, TypingReplacesTheSelectionAndLeavesTheCaretAfterIt) {
+TEST_F(ToolboxEditTextTest, TypingReplacesTheSelectionAndLeavesTheCaretAfterIt) {
     EXPECT_EQ(5, Selection(field_).selStart);  // a set text leaves the caret at its end
     EXPECT_EQ(noErr, HalyxTypeText(window_, "!"));
     EXPECT_EQ("hello!", Bytes(field_));
@@ -33,7 +33,7 @@ TEST_F(EditTextTest, TypingReplacesTheSelectionAndLeavesTheCaretAfterIt) {
     EXPECT_EQ(6, Selection(field_).selEnd);
 }
 
-TEST_F(EditTextTest, BackspaceDeleteAndArrowsEditAroundTheCaret) {
+TEST_F(ToolboxEditTextTest, BackspaceDeleteAndArrowsEditAroundTheCaret) {
     HalyxPressKey(window_, 8, 0);  // backspace at the end
     EXPECT_EQ("hell", Bytes(field_));
     HalyxPressKey(window_, 28, 0);  // left
@@ -57,7 +57,7 @@ TEST_F(EditTextTest, BackspaceDeleteAndArrowsEditAroundTheCaret) {
     EXPECT_EQ("><", Bytes(field_));
 }
 
-TEST_F(EditTextTest, ControlCharactersNeverEnterTheField) {
+TEST_F(ToolboxEditTextTest, ControlCharactersNeverEnterTheField) {
     const UniChar controls[] = {0, 3, 10, 13, 27, 0x1F};
     for (UniChar c : controls) HalyxPressKey(window_, c, 0);
     EXPECT_EQ("hello", Bytes(field_));
@@ -73,7 +73,7 @@ TEST_F(EditTextTest, ControlCharactersNeverEnterTheField) {
     EXPECT_EQ("xy", Bytes(field_));
 }
 
-TEST_F(EditTextTest, CommandKeysDoNotTypeAndCommandVPastesTheScrap) {
+TEST_F(ToolboxEditTextTest, CommandKeysDoNotTypeAndCommandVPastesTheScrap) {
     HalyxPressKey(window_, 'x', cmdKey);
     EXPECT_EQ("hello", Bytes(field_));
     HalyxSetScrapText(" w\u00f6rld\n");
@@ -84,7 +84,7 @@ TEST_F(EditTextTest, CommandKeysDoNotTypeAndCommandVPastesTheScrap) {
     EXPECT_EQ(" w\x9Arld w\x9Arld", Bytes(field_));
 }
 
-TEST_F(EditTextTest, KeysGoNowhereWithoutFocusAndAnInactiveFieldLosesIt) {
+TEST_F(ToolboxEditTextTest, KeysGoNowhereWithoutFocusAndAnInactiveFieldLosesIt) {
     ClearKeyboardFocus(window_);
     EXPECT_EQ(eventNotHandledErr, HalyxTypeText(window_, "zz"));
     EXPECT_EQ("hello", Bytes(field_));
@@ -97,7 +97,7 @@ TEST_F(EditTextTest, KeysGoNowhereWithoutFocusAndAnInactiveFieldLosesIt) {
     EXPECT_EQ("hello", Bytes(field_));
 }
 
-TEST_F(EditTextTest, AClickFocusesTheFieldAndPlacesTheCaretAtTheCharacter) {
+TEST_F(ToolboxEditTextTest, AClickFocusesTheFieldAndPlacesTheCaretAtTheCharacter) {
     ClearKeyboardFocus(window_);
     // No font given: size 12, six pixels a character. 20 + 2.5 characters rounds to 3.
     EXPECT_EQ(noErr, HalyxClickPoint(window_, Point{30, 35}, 0));
@@ -109,7 +109,7 @@ TEST_F(EditTextTest, AClickFocusesTheFieldAndPlacesTheCaretAtTheCharacter) {
     EXPECT_EQ("hel_lo", Bytes(field_));
 }
 
-TEST_F(EditTextTest, PasswordFieldsShowBulletsAndKeepTheRealText) {
+TEST_F(ToolboxEditTextTest, PasswordFieldsShowBulletsAndKeepTheRealText) {
     ControlRef secret = MakeEdit(60, 20, "pw", true);
     SetKeyboardFocus(window_, secret, kControlEditTextPart);
     HalyxTypeText(window_, "d");
@@ -132,7 +132,7 @@ TEST_F(EditTextTest, PasswordFieldsShowBulletsAndKeepTheRealText) {
                                                       kControlEditTextPasswordTag, &size));
 }
 
-TEST_F(EditTextTest, TaggedDataChecksSizesAndKinds) {
+TEST_F(ToolboxEditTextTest, TaggedDataChecksSizesAndKinds) {
     Size size = 0;
     EXPECT_EQ(noErr, GetControlDataSize(field_, 0, kControlEditTextTextTag, &size));
     EXPECT_EQ(5, size);

@@ -41,7 +41,7 @@ const EventTypeSpec kText[] = {{kEventClassTextInput, kEventTextInputUnicodeForK
 const EventTypeSpec kRawKey[] = {{kEventClassKeyboard, kEventRawKeyDown}};
 const EventTypeSpec kCommand[] = {{kEventClassCommand, kEventCommandProcess}};
 
-class EventDispatchTest : public ToolboxTest {
+class ToolboxEventTest : public ToolboxTest {
 protected:
     void Install(EventTargetRef target, const EventTypeSpec* types, Probe* probe) {
         probe->log = &log_;
@@ -58,7 +58,7 @@ protected:
     std::vector<EventHandlerRef> appHandlers_;
 };
 
-TEST_F(EventDispatchTest, ClickTravelsFromTheControlUpToTheWindowWhoseDefaultTakesIt) {
+TEST_F(ToolboxEventTest, ClickTravelsFromTheControlUpToTheWindowWhoseDefaultTakesIt) {
     ControlRef pane = MakePane(10, 10, 200, 400);
     ControlRef field = MakeEdit(20, 20, "abc");
     ASSERT_EQ(noErr, EmbedControl(field, pane));
@@ -94,7 +94,7 @@ TEST_F(EventDispatchTest, ClickTravelsFromTheControlUpToTheWindowWhoseDefaultTak
     EXPECT_EQ((std::vector<std::string>{"field", "pane", "window"}), log_);
 }
 
-TEST_F(EventDispatchTest, AClickNobodyTakesReachesTheApplication) {
+TEST_F(ToolboxEventTest, AClickNobodyTakesReachesTheApplication) {
     ControlRef placard = nullptr;
     const Rect r = {100, 100, 140, 300};
     ASSERT_EQ(noErr, CreatePlacardControl(window_, &r, &placard));
@@ -106,7 +106,7 @@ TEST_F(EventDispatchTest, AClickNobodyTakesReachesTheApplication) {
     EXPECT_EQ((std::vector<std::string>{"window", "app"}), log_);
 }
 
-TEST_F(EventDispatchTest, NewestHandlerRunsFirstAndCanCallTheRest) {
+TEST_F(ToolboxEventTest, NewestHandlerRunsFirstAndCanCallTheRest) {
     ControlRef field = MakeEdit(20, 20, "");
     SetKeyboardFocus(window_, field, kControlEditTextPart);
     Probe older{&log_, "older"}, newer{&log_, "newer"};
@@ -127,7 +127,7 @@ TEST_F(EventDispatchTest, NewestHandlerRunsFirstAndCanCallTheRest) {
     EXPECT_EQ("x", Bytes(field));
 }
 
-TEST_F(EventDispatchTest, AHandlerRemovedOnTheWayIsSkippedAndCannotBeRemovedTwice) {
+TEST_F(ToolboxEventTest, AHandlerRemovedOnTheWayIsSkippedAndCannotBeRemovedTwice) {
     ControlRef pane = MakePane(10, 10, 200, 400);
     ControlRef field = MakeEdit(20, 20, "");
     EmbedControl(field, pane);
@@ -147,7 +147,7 @@ TEST_F(EventDispatchTest, AHandlerRemovedOnTheWayIsSkippedAndCannotBeRemovedTwic
     EXPECT_EQ((std::vector<std::string>{"field"}), log_);
 }
 
-TEST_F(EventDispatchTest, DisposingAControlTakesItsSubtreeAndHandlersAlong) {
+TEST_F(ToolboxEventTest, DisposingAControlTakesItsSubtreeAndHandlersAlong) {
     ControlRef pane = MakePane(10, 10, 200, 400);
     ControlRef field = MakeEdit(20, 20, "abc");
     EmbedControl(field, pane);
@@ -165,7 +165,7 @@ TEST_F(EventDispatchTest, DisposingAControlTakesItsSubtreeAndHandlersAlong) {
     EXPECT_TRUE(log_.empty());
 }
 
-TEST_F(EventDispatchTest, KeyEventsCarryTheCharacterAndModifiersAndARawHandlerCanSwallowThem) {
+TEST_F(ToolboxEventTest, KeyEventsCarryTheCharacterAndModifiersAndARawHandlerCanSwallowThem) {
     ControlRef field = MakeEdit(20, 20, "");
     SetKeyboardFocus(window_, field, kControlEditTextPart);
     Probe text{&log_, "text"};
@@ -184,7 +184,7 @@ TEST_F(EventDispatchTest, KeyEventsCarryTheCharacterAndModifiersAndARawHandlerCa
     EXPECT_EQ("Q", Bytes(field));
 }
 
-TEST_F(EventDispatchTest, APushButtonSendsItsCommandNamingItselfUnlessTheClickIsSwallowed) {
+TEST_F(ToolboxEventTest, APushButtonSendsItsCommandNamingItselfUnlessTheClickIsSwallowed) {
     ControlRef button = nullptr;
     const Rect r = {300, 400, 330, 480};
     ASSERT_EQ(noErr, CreatePushButtonControl(window_, &r, CFSTR("Print"), &button));
@@ -214,7 +214,7 @@ TEST_F(EventDispatchTest, APushButtonSendsItsCommandNamingItselfUnlessTheClickIs
     EXPECT_EQ((std::vector<std::string>{"guard"}), log_);
 }
 
-TEST_F(EventDispatchTest, SentCommandsGoToTheFocusAndNameTheControlCarryingThem) {
+TEST_F(ToolboxEventTest, SentCommandsGoToTheFocusAndNameTheControlCarryingThem) {
     ControlRef field = MakeEdit(20, 20, "");
     ControlRef button = nullptr;
     const Rect r = {300, 400, 330, 480};
@@ -234,7 +234,7 @@ TEST_F(EventDispatchTest, SentCommandsGoToTheFocusAndNameTheControlCarryingThem)
     EXPECT_EQ(nullptr, onWindow.command.source.control);
 }
 
-TEST(EventParameters, TypedValuesAreCopiedCheckedAndNestedEventsKeptAlive) {
+TEST(ToolboxEventParameters, TypedValuesAreCopiedCheckedAndNestedEventsKeptAlive) {
     EventRef outer = nullptr, inner = nullptr;
     ASSERT_EQ(noErr, CreateEvent(nullptr, kEventClassTextInput, kEventTextInputUnicodeForKeyEvent,
                                  0, 0, &outer));
@@ -275,7 +275,7 @@ TEST(EventParameters, TypedValuesAreCopiedCheckedAndNestedEventsKeptAlive) {
     ReleaseEvent(outer);
 }
 
-TEST(EventParameters, CreationFailsCleanlyWithoutMemory) {
+TEST(ToolboxEventParameters, CreationFailsCleanlyWithoutMemory) {
     HalyxFailureScope scope;
     HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
     EventRef event = reinterpret_cast<EventRef>(1);

@@ -3,7 +3,7 @@
 
 namespace {
 
-class FocusTest : public ToolboxTest {
+class ToolboxFocusTest : public ToolboxTest {
 protected:
     void SetUp() override {
         ToolboxTest::SetUp();
@@ -29,7 +29,7 @@ protected:
     ControlRef c_ = nullptr;
 };
 
-TEST_F(FocusTest, TabWalksTheFieldsInEmbeddingOrderAndWraps) {
+TEST_F(ToolboxFocusTest, TabWalksTheFieldsInEmbeddingOrderAndWraps) {
     EXPECT_EQ(nullptr, Focus());
     HalyxPressTab(window_, false);  // no focus: the first field
     EXPECT_EQ(a_, Focus());
@@ -49,7 +49,7 @@ TEST_F(FocusTest, TabWalksTheFieldsInEmbeddingOrderAndWraps) {
     EXPECT_EQ("b", Bytes(b_));
 }
 
-TEST_F(FocusTest, HiddenDisabledAndInactiveFieldsAreSkipped) {
+TEST_F(ToolboxFocusTest, HiddenDisabledAndInactiveFieldsAreSkipped) {
     SetControlVisibility(c_, false, false);
     HiliteControl(b_, kControlDisabledPart);
     SetKeyboardFocus(window_, a_, kControlEditTextPart);
@@ -68,7 +68,7 @@ TEST_F(FocusTest, HiddenDisabledAndInactiveFieldsAreSkipped) {
     EXPECT_TRUE(IsControlVisible(b_));  // its own flag is unchanged
 }
 
-TEST_F(FocusTest, OnlyAShownEnabledEditTextTakesTheFocus) {
+TEST_F(ToolboxFocusTest, OnlyAShownEnabledEditTextTakesTheFocus) {
     EXPECT_EQ(errControlDoesntSupportFocus,
               SetKeyboardFocus(window_, pane_, kControlFocusNextPart));
     HiliteControl(a_, kControlDisabledPart);
@@ -86,7 +86,7 @@ TEST_F(FocusTest, OnlyAShownEnabledEditTextTakesTheFocus) {
     EXPECT_EQ(errInvalidWindowRef, SetKeyboardFocus(other, b_, kControlEditTextPart));
 }
 
-TEST_F(FocusTest, AHandlerThatTakesTabKeepsTheFocusWhereItIs) {
+TEST_F(ToolboxFocusTest, AHandlerThatTakesTabKeepsTheFocusWhereItIs) {
     struct Keeper {
         static OSStatus Handle(EventHandlerCallRef, EventRef event, void*) {
             UniChar c = 0;
@@ -105,7 +105,7 @@ TEST_F(FocusTest, AHandlerThatTakesTabKeepsTheFocusWhereItIs) {
     EXPECT_EQ("ax", Bytes(a_));
 }
 
-TEST_F(FocusTest, EmbeddingKeepsTheTreeSound) {
+TEST_F(ToolboxFocusTest, EmbeddingKeepsTheTreeSound) {
     EXPECT_EQ(errCantEmbedIntoSelf, EmbedControl(pane_, pane_));
     ControlRef inner = MakePane(10, 10, 50, 50);
     EmbedControl(inner, pane_);
