@@ -57,11 +57,12 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef localName, P
     : PPDXControl(keyword, localName, flags, nullptr, 0, visible),
       mCanSelectMultiple(canSelectMultiple),
       mDefaultKeyword(defaultKeyword),
-      mItems(items),
+      mItems(),
       mItemCursor(),
       mCurrentItem(),
       mLocalNameResult(nullptr) {
     mType = CNTL_POPUP;
+    TakeItems(items);
     if (mDefaultKeyword != nullptr) SetKeywordSelect(*mDefaultKeyword, true);
 }
 
@@ -69,6 +70,14 @@ PPDXPopupControl::~PPDXPopupControl() {
     delete mDefaultKeyword;
     DeleteItems();
     delete mLocalNameResult;
+}
+
+void PPDXPopupControl::TakeItems(PointerList& items) {
+    for (PointerListItr it = items.Begin(); it != items.End(); ++it) {
+        _PopupItem* item = static_cast<_PopupItem*>(*it);
+        // An item that cannot be listed would be owned by nobody.
+        if (mItems.PushBack(item) == PointerListItr()) delete item;
+    }
 }
 
 void PPDXPopupControl::DeleteItems() {
@@ -240,7 +249,7 @@ bool PPDXPopupControl::Rebuild(const char* name, PointerList& items, CString* de
     }
 
     DeleteItems();
-    mItems = items;
+    TakeItems(items);
     delete mDefaultKeyword;
     mDefaultKeyword = defaultKeyword;
     if (mDefaultKeyword != nullptr) SetKeywordSelect(*mDefaultKeyword, true);

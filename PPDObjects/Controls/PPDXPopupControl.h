@@ -117,6 +117,8 @@ public:
 private:
     // The item at a 1-based position, or null.
     _PopupItem* ItemAt(SInt32 position) const;
+    // Appends the items of `items` and takes ownership of them.
+    void TakeItems(PointerList& items);
     void DeleteItems();
     // Writes the records of one item under `id`.
     OSErr SaveItem(_PopupItem* item, Settings& settings, SInt32 id);

@@ -16,6 +16,7 @@
 #include "PPDObjects/Controls/PPDXSpecialOption.h"
 #include "PPDObjects/ModelOptions.h"
 #include "PPDObjects/PPDXGroup.h"
+#include "testing/FailureInjection.h"
 #include "foundation/CString.h"
 #include "settings/Settings.h"
 
@@ -315,6 +316,50 @@ TEST_F(PPDXControlsTest, SaveStopsAtTheFirstFailure) {
     controls.Add(PopupOf("*PageSize"));
     Settings detached(static_cast<Collection>(nullptr));
     EXPECT_EQ(controls.Save(detached), kSettingsNoCollectionErr);
+}
+
+TEST_F(PPDXControlsTest, EveryPointWhereTheStoreRunsOutOfMemoryIsReportedOrSurvived) {
+    PPDXControls controls;
+    controls.Add(
+        mOwner.Keep(collectiontest::Popup("*PageSize", {"A", "B", "C"}, "B", false, true, mName)));
+    controls.Add(Boolean("*Collate"));
+    controls.Add(JobNote("*Notes1", true, "77"));
+    DisplayOptionsScope all(DISPLAY_ALL);
+
+    // Saving: each failing allocation ends the save with the store's status.
+    OSErr err = memFullErr;
+    int skip = 0;
+    for (; err != noErr && skip < 1000; ++skip) {
+        HalyxFailureScope scope;
+        Settings store;
+        HalyxInjectFailures(kHalyxFailAllocation, skip, -1);
+        err = controls.Save(store);
+        if (err != noErr) {
+            EXPECT_EQ(err, memFullErr) << "skip " << skip;
+        }
+    }
+    EXPECT_EQ(err, noErr) << "the save succeeds once memory suffices";
+    EXPECT_GT(skip, 3);
+
+    // Rebuilding: records that cannot be read leave their fields empty and nothing leaks.
+    Settings store;
+    ASSERT_EQ(controls.Save(store), noErr);
+    for (int failAt = 0;; ++failAt) {
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailAllocation, failAt, 1);
+        PPDXControls back(store);
+        bool failed = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        UInt32 rebuilt = 0;
+        for (PPDXControl* c = back.First(nullptr); c != nullptr; c = back.Next(nullptr)) ++rebuilt;
+        // A control that cannot be listed is dropped, not leaked.
+        EXPECT_LE(rebuilt, 3u);
+        if (!failed) {
+            EXPECT_EQ(rebuilt, 3u);
+        }
+        DeleteAll(back);
+        if (!failed) break;
+        ASSERT_LT(failAt, 1000);
+    }
 }
 
 TEST_F(PPDXControlsTest, RebuildSkipsIdsWithoutAMarker) {

@@ -8,6 +8,7 @@
 #include "CollectionTestSupport.h"
 #include "foundation/CString.h"
 #include "settings/Settings.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -155,6 +156,25 @@ TEST(PPDXPopupControl, EmptyPopupAnswersNothing) {
     popup->AppendPopupItem(nullptr);
     EXPECT_EQ(popup->ItemCount(), 1u);
     EXPECT_EQ(popup->DefaultValue(), 1);
+}
+
+TEST(PPDXPopupControl, ItemsThatCannotBeListedAreNotLeaked) {
+    for (int skip = 0;; ++skip) {
+        PointerList flags;
+        PointerList items;
+        for (const char* key : {"A", "B", "C"}) items.PushBack(Item(key));
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailAllocation, skip, -1);
+        PPDXPopupControl popup("*K", nullptr, flags, true, false, items, nullptr);
+        bool failed = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        EXPECT_LE(popup.ItemCount(), 3u);
+        if (!failed) {
+            EXPECT_EQ(popup.ItemCount(), 3u);
+            break;
+        }
+        ASSERT_LT(skip, 100);
+    }
 }
 
 // --- Display names -------------------------------------------------------------------------------
