@@ -71,6 +71,9 @@ enum {
     errDataSizeMismatch = -30591,          // the data has the wrong size for its tag
     errCantEmbedIntoSelf = -30594,         // a control embedded into itself or its own child
 
+    // Widget toolkit: interface definitions
+    kIBCarbonRuntimeCantFindNibFile = -10960, // the bundle holds no interface definition of that name
+
     // Widget toolkit: data browser
     errDataBrowserNotConfigured = -4970,   // the control is not a data browser
     errDataBrowserItemNotFound = -4971,    // no row with that item id
