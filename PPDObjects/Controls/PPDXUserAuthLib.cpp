@@ -178,18 +178,44 @@ void SystemClock(long* seconds, long* microseconds) {
 UAL_ClockProc gClock = SystemClock;
 long gLastSeconds = -1;
 long gLastMicroseconds = -1;
+UInt32 gLastStamp = 0;
+bool gHaveStamp = false;
 
-// The time of day, moved on by one microsecond when the clock still shows the time handed out last.
-void UniqueTime(long* seconds, long* microseconds) {
-    gClock(seconds, microseconds);
-    if (*seconds == gLastSeconds && *microseconds == gLastMicroseconds) {
-        if (++*microseconds >= 1000000) {
-            *microseconds = 0;
-            ++*seconds;
-        }
+// Moves a time of day on by `step` microseconds, carrying into the seconds.
+void Advance(long* seconds, long* microseconds, long step) {
+    *microseconds += step;
+    while (*microseconds >= 1000000) {
+        *microseconds -= 1000000;
+        ++*seconds;
     }
-    gLastSeconds = *seconds;
-    gLastMicroseconds = *microseconds;
+}
+
+// The 32-bit time stamp a client identifier carries: the seconds shifted left by 4, with bits 24-27
+// replaced by bits 8-11 of the microseconds.
+UInt32 TimeStamp(long seconds, long microseconds) {
+    UInt32 v = static_cast<UInt32>(seconds) << 4;
+    return (v & ~0x0F000000u) | (((static_cast<UInt32>(microseconds) >> 8) & 0xFu) << 24);
+}
+
+// The time of day for a new client identifier: moved on by one microsecond when the clock still
+// shows the time handed out last. The stamp keeps only microsecond bits 8-11, so one microsecond
+// rarely changes it; when the stamp would repeat the last one, the time moves on to the start of the
+// next 256-microsecond step, so that two identifiers made one after the other always differ.
+UInt32 UniqueTimeStamp() {
+    long seconds = 0, microseconds = 0;
+    gClock(&seconds, &microseconds);
+    if (seconds == gLastSeconds && microseconds == gLastMicroseconds)
+        Advance(&seconds, &microseconds, 1);
+    UInt32 stamp = TimeStamp(seconds, microseconds);
+    if (gHaveStamp && stamp == gLastStamp) {
+        Advance(&seconds, &microseconds, 256 - (microseconds & 0xFF));
+        stamp = TimeStamp(seconds, microseconds);
+    }
+    gLastSeconds = seconds;
+    gLastMicroseconds = microseconds;
+    gLastStamp = stamp;
+    gHaveStamp = true;
+    return stamp;
 }
 
 UInt8 gMACAddress[kMACAddressSize];
@@ -355,11 +381,7 @@ bool CreateGUID(UInt8* guid) {
     UInt8* mac = nullptr;
     if (goGetMACAddress(&mac) == 0 && mac != nullptr) std::memcpy(guid, mac, kMACAddressSize);
 
-    long seconds = 0, microseconds = 0;
-    UniqueTime(&seconds, &microseconds);
-    UInt32 v = static_cast<UInt32>(seconds) << 4;
-    v = (v & ~0x0F000000u) | (((static_cast<UInt32>(microseconds) >> 8) & 0xFu) << 24);
-    PutLE32(guid + kMACAddressSize, v);
+    PutLE32(guid + kMACAddressSize, UniqueTimeStamp());
     return true;
 }
 

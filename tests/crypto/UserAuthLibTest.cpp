@@ -322,20 +322,29 @@ TEST_F(UserAuthWithInterface, GuidHoldsTheAddressAndTheTimeStamp) {
 
 TEST_F(UserAuthWithInterface, GuidsFromOneMicrosecondGetDistinctTimes) {
     UAL_SetClockForTesting(FixedClock);
-    UInt8 a[16], b[16];
+    UInt8 a[16], b[16], c[16];
     testing::internal::CaptureStderr();
-    // The clock stands still; the second GUID is made one microsecond later, which here moves the
-    // microseconds' bits that the time stamp carries, and at the end of a second moves the seconds.
+    // The clock stands still in the middle of a 256-microsecond step: one more microsecond would
+    // leave the stamp as it was, so the second identifier moves on to the next step.
     gClockSeconds = 1000;
-    gClockMicroseconds = 0x1FF;
+    gClockMicroseconds = 0x123;
     CreateGUID(a);
     CreateGUID(b);
+    CreateGUID(c);
     EXPECT_NE(Bytes(a + 6, a + 10), Bytes(b + 6, b + 10));
+    EXPECT_NE(Bytes(b + 6, b + 10), Bytes(c + 6, c + 10));
+    EXPECT_EQ(0x1, (a[9] & 0x0F));  // microseconds 0x123: bits 8-11 = 1
+    EXPECT_EQ(0x2, (b[9] & 0x0F));  // moved on to 0x200
+    // At the last microsecond of a second the next identifier carries into the seconds.
     gClockMicroseconds = 999999;
     CreateGUID(a);
     CreateGUID(b);
     EXPECT_NE(Bytes(a + 6, a + 10), Bytes(b + 6, b + 10));
     EXPECT_EQ(Bytes({0x90, 0x3E, 0, 0}), Bytes(b + 6, b + 10));  // 1001 << 4, microsecond 0
+    // A clock that moves on by itself is taken as it is.
+    gClockMicroseconds = 0x500;
+    CreateGUID(a);
+    EXPECT_EQ(0x5, (a[9] & 0x0F));
     testing::internal::GetCapturedStderr();
 }
 
