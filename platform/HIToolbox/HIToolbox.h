@@ -8,6 +8,7 @@
 #include "HIToolbox/Controls.h"
 #include "HIToolbox/DataBrowser.h"
 #include "HIToolbox/HalyxInput.h"
+#include "HIToolbox/IBCarbonRuntime.h"
 #include "HIToolbox/MacWindows.h"
 #include "HIToolbox/PortRecording.h"
 #include "HIToolbox/Quickdraw.h"
