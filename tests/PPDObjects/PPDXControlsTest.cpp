@@ -311,13 +311,6 @@ TEST_F(PPDXControlsTest, RestoreReloadsTheValuesOfTheSameModel) {
     EXPECT_EQ(none.Restore(empty), noErr);
 }
 
-TEST_F(PPDXControlsTest, SaveStopsAtTheFirstFailure) {
-    PPDXControls controls;
-    controls.Add(PopupOf("*PageSize"));
-    Settings detached(static_cast<Collection>(nullptr));
-    EXPECT_EQ(controls.Save(detached), kSettingsNoCollectionErr);
-}
-
 TEST_F(PPDXControlsTest, EveryPointWhereTheStoreRunsOutOfMemoryIsReportedOrSurvived) {
     PPDXControls controls;
     controls.Add(
