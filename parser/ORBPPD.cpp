@@ -43,6 +43,22 @@ ORBPPD::ORBPPD(const FSSpec& spec, const _PARSE_OPTIONS_& options, CFArrayRef na
     if (IsValidPrinterName()) Build();
 }
 
+ORBPPD::ORBPPD(const CFURLRef url, const _PARSE_OPTIONS_& options, CFArrayRef names,
+               const bool& allErrorsFatal)
+    : PPDX(url, names) {
+    InitFields(options);
+    AllErrorsFatal(allErrorsFatal);
+    if (IsValidPrinterName()) Build();
+}
+
+ORBPPD::ORBPPD(const FSSpec& spec, const _PARSE_OPTIONS_& options, CFArrayRef names,
+               const bool& allErrorsFatal)
+    : PPDX(spec, names) {
+    InitFields(options);
+    AllErrorsFatal(allErrorsFatal);
+    if (IsValidPrinterName()) Build();
+}
+
 ORBPPD::ORBPPD(const _PARSE_OPTIONS_& options) : PPDX() {
     InitFields(options);
     Build();

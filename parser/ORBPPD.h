@@ -91,6 +91,12 @@ public:
     // Builds the PPDX part from the file, then (when the PC file name is accepted) the model.
     ORBPPD(const CFURLRef url, const _PARSE_OPTIONS_& options, CFArrayRef names);
     ORBPPD(const FSSpec& spec, const _PARSE_OPTIONS_& options, CFArrayRef names);
+    // The same with every error counting as fatal from the start, so that the walk stops at the
+    // first error of any kind.
+    ORBPPD(const CFURLRef url, const _PARSE_OPTIONS_& options, CFArrayRef names,
+           const bool& allErrorsFatal);
+    ORBPPD(const FSSpec& spec, const _PARSE_OPTIONS_& options, CFArrayRef names,
+           const bool& allErrorsFatal);
     // A model without a file: empty collections, nothing parsed.
     explicit ORBPPD(const _PARSE_OPTIONS_& options);
     // Destroys the constraint structures, the index, then (under DISPLAY_ALL) every page, group
