@@ -5,6 +5,7 @@ HALYX_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libexpat1-dev libxml2-utils
+    nlohmann-json3-dev  # the JSON output of halyx-jobnotes show
     nettle-dev  # the crypto tests compare with it; the product links no crypto library
 )
 

@@ -1,7 +1,7 @@
 // halyx-jobnotes: the command-line program of Halyx Job Notes.
 //
-// One binary with subcommands. Each subcommand is an entry of kCommands; the table is the help text's
-// source as well, so a command cannot exist without being listed.
+// One binary with subcommands. Each subcommand is an entry of kCommands; the table is the help
+// text's source as well, so a command cannot exist without being listed.
 //
 // Exit statuses: 0 success, 1 the work found a problem (an unusable PPD, a refused value),
 // 2 usage errors and unreadable input, 3 a value the editor refused.
@@ -10,11 +10,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/Commands.h"
+
 namespace {
 
-const char kVersion[] = "0.1.0";
+using halyx::tools::kExitOk;
+using halyx::tools::kExitUsage;
 
-enum ExitStatus { kExitOk = 0, kExitProblem = 1, kExitUsage = 2 };
+const char kVersion[] = "0.1.0";
 
 struct Command {
     const char* name;
@@ -23,19 +26,24 @@ struct Command {
     int (*run)(int argc, char** argv);
 };
 
-// Later subcommands (check, show, print) join this table as they are built.
+// Later subcommands (print) join this table as they are built.
 const Command kCommands[] = {
     {"help", "help [COMMAND]", "show this help, or the help of one command", nullptr},
+    {"check", "check PPD [--names N,...]", "parse a PPD and list its errors, then a verdict",
+     halyx::tools::RunCheck},
+    {"show", "show PPD [--json]", "show the parsed model: pages, groups, controls, constraints",
+     halyx::tools::RunShow},
 };
 
 void PrintUsage(FILE* out) {
-    std::fprintf(out,
-                 "Usage: halyx-jobnotes [--help] [--version] COMMAND [ARGS]\n"
-                 "\n"
-                 "Halyx Job Notes: reads PPD files with the Halyx extension keywords and hosts the\n"
-                 "\"Halyx Job Notes\" print dialog pane.\n"
-                 "\n"
-                 "Commands:\n");
+    std::fprintf(
+        out,
+        "Usage: halyx-jobnotes [--help] [--version] COMMAND [ARGS]\n"
+        "\n"
+        "Halyx Job Notes: reads PPD files with the Halyx extension keywords and hosts the\n"
+        "\"Halyx Job Notes\" print dialog pane.\n"
+        "\n"
+        "Commands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %-28s %s\n", c.synopsis, c.summary);
     std::fprintf(out,
                  "\n"

@@ -1,0 +1,18 @@
+// The subcommands of halyx-jobnotes. Each takes the arguments from its own name on (argv[0] is
+// the subcommand) and returns the program's exit status.
+#ifndef HALYX_TOOLS_COMMANDS_H
+#define HALYX_TOOLS_COMMANDS_H
+
+namespace halyx::tools {
+
+// Exit statuses shared by every subcommand.
+enum ExitStatus { kExitOk = 0, kExitProblem = 1, kExitUsage = 2, kExitRefused = 3 };
+
+// check PPD [--names N1,N2,...] [--all-errors-fatal]
+int RunCheck(int argc, char** argv);
+// show PPD [--json] [--names N1,N2,...]
+int RunShow(int argc, char** argv);
+
+}  // namespace halyx::tools
+
+#endif  // HALYX_TOOLS_COMMANDS_H
