@@ -1,0 +1,140 @@
+// Parsing PPD files into models: each sample of examples/, and generated files of 625 to 10,000
+// flagged blocks (popups, Booleans, ranges and job notes in roll-downs, with constraint lines).
+// Bytes per second should stay flat as the file grows: the parse is linear in the file's size.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Files/FSSpec.h"
+#include "parser/ORBPPD.h"
+
+namespace {
+
+constexpr _PARSE_OPTIONS_ kPaneOptions = ORBPPD::kParseOrphans | ORBPPD::kParseHidden;
+
+class BenchFile {
+public:
+    explicit BenchFile(const std::string& bytes) {
+        char name[] = "/tmp/halyx-bench-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd >= 0) {
+            mOk = write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+            close(fd);
+        }
+        mPath = name;
+        mOk = mOk && HalyxFSSpecFromPath(mPath.c_str(), &mSpec) == noErr;
+    }
+    ~BenchFile() { std::remove(mPath.c_str()); }
+    bool Ok() const { return mOk; }
+    const FSSpec& Spec() const { return mSpec; }
+
+private:
+    std::string mPath;
+    FSSpec mSpec;
+    bool mOk = false;
+};
+
+std::string ReadExample(const char* name) {
+    std::string bytes;
+    FILE* f = std::fopen((std::string(HALYX_SOURCE_DIR) + "/examples/" + name).c_str(), "rb");
+    if (f == nullptr) return bytes;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+    return bytes;
+}
+
+// A PPD of `blocks` flagged blocks spread over roll-downs of 50, each kind in turn, and one
+// constraint line per block.
+std::string GeneratedPPD(int blocks) {
+    std::string ppd =
+        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageVersion: English\n"
+        "*LanguageEncoding: ISOLatin1\n*PCFileName: \"HALYX01.PPD\"\n"
+        "*%ORBPropPage Page/Page: True\n*%ORBGroupName Pane/Pane: True\n"
+        "*%ORBParent Pane/Page: True|Scrollpane\n";
+    const int rollDowns = (blocks + 49) / 50;
+    for (int r = 0; r < rollDowns; ++r) {
+        const std::string roll = "Roll" + std::to_string(r);
+        ppd += "*%ORBGroupName " + roll + "/Roll-down " + std::to_string(r) + ": True\n";
+        ppd += "*%ORBParent " + roll + "/Pane: True|Rolldown\n";
+    }
+    for (int i = 0; i < blocks; ++i) {
+        const std::string k = "*QZOpt" + std::to_string(i);
+        const std::string bare = k.substr(1);
+        ppd += "*%ORBFlags " + k + ": Setup|Command\n";
+        ppd += "*%ORBGroup " + k + ": Roll" + std::to_string(i / 50) + "\n";
+        switch (i % 4) {
+            case 0:
+                ppd += "*OpenUI " + k + "/Option " + std::to_string(i) + ": PickOne\n";
+                ppd += "*OrderDependency: 50 AnySetup " + k + "\n*Default" + bare + ": A\n";
+                ppd += k + " A/Choice A: \"<</Opt" + std::to_string(i) + " 1>>setpagedevice\"\n";
+                ppd += k + " B/Choice B: \"<</Opt" + std::to_string(i) + " 2>>setpagedevice\"\n";
+                ppd += k + " C/Choice C: \"<</Opt" + std::to_string(i) + " 3>>setpagedevice\"\n";
+                ppd += "*CloseUI: " + k + "\n";
+                break;
+            case 1:
+                ppd += "*OpenUI " + k + "/Switch " + std::to_string(i) + ": Boolean\n";
+                ppd += "*Default" + bare + ": False\n";
+                ppd += k + " True/On: \"<</Sw true>>setpagedevice\"\n";
+                ppd += k + " False/Off: \"<</Sw false>>setpagedevice\"\n";
+                ppd += "*CloseUI: " + k + "\n";
+                break;
+            case 2:
+                ppd += "*%ORBRange " + k + "/Count " + std::to_string(i) +
+                       ": (1;999;1;1) \"userdict /n <" + bare + "> put\"\n";
+                break;
+            default:
+                ppd += "*%ORBJobNote " + k + "/Note " + std::to_string(i) +
+                       ": 40|Alpha|Numeric|Space|MinLength2\n";
+                ppd += "*%" + bare + ": \"userdict /note (<" + bare + ">) put\"\n";
+                break;
+        }
+        if (i > 0) {
+            ppd += "*UIConstraints: " + k + " A *QZOpt" + std::to_string(i - 1) + " B\n";
+        }
+    }
+    return ppd;
+}
+
+void Parse(benchmark::State& state, const std::string& bytes) {
+    BenchFile file(bytes);
+    if (!file.Ok()) {
+        state.SkipWithError("cannot write the PPD file");
+        return;
+    }
+    for (auto _ : state) {
+        ORBPPD* ppd = new ORBPPD(file.Spec(), kPaneOptions, nullptr);
+        ppd->Retain();
+        benchmark::DoNotOptimize(ppd->GetControls());
+        ppd->Release();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+    state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+
+void BM_ParseSample(benchmark::State& state) {
+    Parse(state, ReadExample("HalyxSample.ppd"));
+}
+void BM_ParseWorkgroup(benchmark::State& state) {
+    Parse(state, ReadExample("HalyxWorkgroup.ppd"));
+}
+void BM_ParseGenerated(benchmark::State& state) {
+    Parse(state, GeneratedPPD(static_cast<int>(state.range(0))));
+}
+
+}  // namespace
+
+BENCHMARK(BM_ParseSample)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseWorkgroup)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseGenerated)
+    ->Arg(625)
+    ->Arg(1250)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
