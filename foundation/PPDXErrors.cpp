@@ -5,7 +5,9 @@ PPDXErrors::PPDXErrors() : mCursor(mErrors.Begin()) {}
 PPDXErrors::~PPDXErrors() {}
 
 void PPDXErrors::Add(PPDXErrorObj* error) {
-    if (error != nullptr) mErrors.PushBack(error);
+    if (error == nullptr) return;
+    // A record the list has no memory to hold would be owned by nobody.
+    if (mErrors.PushBack(error) == PointerListItr()) delete error;
 }
 
 PPDXErrorObj* PPDXErrors::First() {

@@ -13,7 +13,8 @@ public:
     PPDXErrors();
     virtual ~PPDXErrors();
 
-    // Appends the record (a null one is ignored).
+    // Appends the record (a null one is ignored); a record that cannot be listed for want of
+    // memory is deleted, since its owner deletes only what the list holds.
     void Add(PPDXErrorObj* error);
     UInt32 Count() const { return mErrors.Size(); }
     bool Empty() const { return mErrors.Empty(); }

@@ -7,6 +7,7 @@
 #include "foundation/PPDXErrorFunctions.h"
 #include "foundation/PPDXErrorObj.h"
 #include "foundation/PPDXErrors.h"
+#include "testing/FailureInjection.h"
 
 extern "C" unsigned long CountFatalFromC(PPDXErrors* list);
 
@@ -105,6 +106,21 @@ TEST(PPDXErrors, WalksItsRecordsWithOneCursor) {
     list.DeleteAll();
     EXPECT_TRUE(list.Empty());
     EXPECT_EQ(list.First(), nullptr);
+}
+
+TEST(PPDXErrors, RecordItCannotHoldIsDeletedNotLost) {
+    HalyxFailureScope scope;
+    PPDXErrors list;
+    PPDXErrorObj* kept = new PPDXErrorObj(5, CString("*A"), false);
+    list.Add(kept);
+    PPDXErrorObj* dropped = new PPDXErrorObj(11, true);
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    // The sanitizer build reports the record as leaked if the list neither holds nor deletes it.
+    list.Add(dropped);
+    EXPECT_EQ(HalyxInjectedFailureCount(kHalyxFailAllocation), 1);
+    EXPECT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.First(), kept);
+    list.DeleteAll();
 }
 
 TEST(ErrorFunctions, AnswerForNullListsAndRecords) {
