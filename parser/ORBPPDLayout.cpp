@@ -68,6 +68,26 @@ CString TakePendingParent(PPDXElement* element) {
     return name;
 }
 
+// The collections never own their members and drop one they have no room to list; the model
+// deletes only what they list, so whatever they dropped is deleted here. False in that case.
+// An element whose name could not be stored is of no use either.
+bool AddPage(PPDXProperties* pages, PPDXProperty* page) {
+    UInt32 before = pages->Count();
+    if (page->Keyword() != nullptr) pages->Add(page);
+    if (pages->Count() != before) return true;
+    delete page;
+    return false;
+}
+
+bool AddGroup(PPDXGroups* groups, PPDXGroup* group) {
+    DisplayOptionsScope all(DISPLAY_ALL);
+    UInt32 before = groups->Count();
+    if (group->Keyword() != nullptr) groups->Add(group);
+    if (groups->Count() != before) return true;
+    delete group;
+    return false;
+}
+
 }  // namespace
 
 PPDXErrorObj* ORBPPD::ParsePropertyPage(PPDStream& line) {
@@ -84,8 +104,7 @@ PPDXErrorObj* ORBPPD::ParsePropertyPage(PPDStream& line) {
     if (!words.visible && !ParseHidden()) return nullptr;
     PPDXProperty* page = new (std::nothrow) PPDXProperty(name, translation.value, words.visible,
                                                          words.showInPrintProp, words.showInApp);
-    if (page == nullptr) return NewError(kErrNoMemory, name, false);
-    mProperties->Add(page);
+    if (page == nullptr || !AddPage(mProperties, page)) return NewError(kErrNoMemory, name, false);
     return nullptr;
 }
 
@@ -126,8 +145,8 @@ PPDXErrorObj* ORBPPD::ParseParent(PPDStream& line) {
             new (std::nothrow) PPDXScrollPane(*record->mName, record->mTranslation, words.visible);
         if (pane == nullptr) return NewError(kErrNoMemory, child, false);
         pane->SetParent(page);
+        if (!AddGroup(mGroups, pane)) return NewError(kErrNoMemory, child, false);
         page->SetScrollDown(pane);
-        mGroups->Add(pane);
         return nullptr;
     }
     PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(mGroups->Find(parent, true));
@@ -136,8 +155,8 @@ PPDXErrorObj* ORBPPD::ParseParent(PPDStream& line) {
         new (std::nothrow) PPDXRollDown(*record->mName, record->mTranslation, words.visible);
     if (rollDown == nullptr) return NewError(kErrNoMemory, child, false);
     rollDown->SetParent(pane);
+    if (!AddGroup(mGroups, rollDown)) return NewError(kErrNoMemory, child, false);
     if (pane->RollDowns() != nullptr) pane->RollDowns()->Add(rollDown);
-    mGroups->Add(rollDown);
     return nullptr;
 }
 
@@ -146,8 +165,10 @@ PPDXErrorObj* ORBPPD::ParseShortcut(PPDStream& line) {
     if (!NextToken(line, keyword, kLineEnd, true) || keyword[0] == '\0') return nullptr;
     if (!PPDXControl::ValidKeyword(keyword)) return NewError(kErrBadShortcut, keyword, false);
     CString* pending = new (std::nothrow) CString(keyword);
-    if (pending == nullptr) return NewError(kErrNoMemory, keyword, false);
-    mPendingStrings.PushBack(pending);
+    if (pending == nullptr || mPendingStrings.PushBack(pending) == PointerListItr()) {
+        delete pending;
+        return NewError(kErrNoMemory, keyword, false);
+    }
     return nullptr;
 }
 
@@ -163,8 +184,10 @@ PPDXErrorObj* ORBPPD::ParseOpenGroup(PPDStream& line) {
     if (NextToken(line, field, kNameEnd, true)) translation.value = ConvertTranslation(field);
     mInstallableRollDown =
         new (std::nothrow) PPDXRollDown(kInstallableGroup, translation.value, true);
-    if (mInstallableRollDown == nullptr) return NewError(kErrNoMemory, kInstallableGroup, false);
-    mGroups->Add(mInstallableRollDown);
+    if (mInstallableRollDown == nullptr || !AddGroup(mGroups, mInstallableRollDown)) {
+        mInstallableRollDown = nullptr;
+        return NewError(kErrNoMemory, kInstallableGroup, false);
+    }
     return nullptr;
 }
 
@@ -181,11 +204,7 @@ void ORBPPD::AddGroupNameToList(const char* name, CFStringRef translation, bool 
     if (mProperties != nullptr && mProperties->Find(name, true) != nullptr) return;
     GroupName* record = new (std::nothrow) GroupName(name, translation, visible);
     if (record == nullptr) return;
-    if (record->mName == nullptr) {
-        delete record;
-        return;
-    }
-    mGroupNames.PushBack(record);
+    if (record->mName == nullptr || mGroupNames.PushBack(record) == PointerListItr()) delete record;
 }
 
 GroupName* ORBPPD::FindGroupNameFromList(const char* name) {
@@ -204,7 +223,7 @@ PPDXGroup* ORBPPD::FindAndCreateParent(const char* name) {
     PPDXGroup* group = mGroups->Find(*record->mName, true);
     if (group != nullptr) return group;
     group = new (std::nothrow) PPDXGroup(*record->mName, record->mTranslation, record->mVisible);
-    if (group != nullptr) mGroups->Add(group);
+    if (group == nullptr || !AddGroup(mGroups, group)) return nullptr;
     return group;
 }
 
@@ -231,7 +250,7 @@ void ORBPPD::CollectOrphanGroups() {
         if (mGroups->Find(*record->mName, true) != nullptr) continue;
         PPDXGroup* group =
             new (std::nothrow) PPDXGroup(*record->mName, record->mTranslation, record->mVisible);
-        if (group != nullptr) mGroups->Add(group);
+        if (group != nullptr) AddGroup(mGroups, group);
     }
 }
 
@@ -255,6 +274,7 @@ void ORBPPD::ResolveHeirarchy() {
     DisplayOptionsScope all(DISPLAY_ALL);
     for (PPDXGroup* group = mGroups->First(); group != nullptr; group = mGroups->Next()) {
         CString parentName = TakePendingParent(group);
+        if (parentName.Empty()) continue;
         if (PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(group)) {
             PPDXProperty* page =
                 mProperties != nullptr ? mProperties->Find(parentName, true) : nullptr;
@@ -274,6 +294,7 @@ void ORBPPD::ResolveHeirarchy() {
     for (PPDXControl* control = mControls->First(nullptr); control != nullptr;
          control = mControls->Next(nullptr)) {
         CString parentName = TakePendingParent(control);
+        if (parentName.Empty()) continue;
         PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(mGroups->Find(parentName, true));
         if (rollDown != nullptr && rollDown->Controls() != nullptr) {
             control->SetParent(rollDown);

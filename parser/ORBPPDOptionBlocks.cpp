@@ -94,7 +94,7 @@ PPDXErrorObj* ORBPPD::ParseControl(PPDStream& line) {
     while (NextToken(line, word, kWordEnd, true)) {
         if (word[0] == '\0') continue;
         CString* flag = new (std::nothrow) CString(word);
-        if (flag != nullptr) flagStrings.PushBack(flag);
+        if (flag != nullptr && flagStrings.PushBack(flag) == PointerListItr()) delete flag;
     }
 
     // Every handler below hands the flag words to the control it creates and empties the list;
@@ -213,7 +213,7 @@ PPDXErrorObj* ORBPPD::ParsePopupControl(const char* keyword, CFStringRef transla
                 item->mLocalName = ConvertTranslation(option.translation);
                 item->mPSData = CopyInvocation(value, length);
                 item->mPSLength = item->mPSData != nullptr ? static_cast<SInt32>(length) : 0;
-                items.PushBack(item);
+                if (items.PushBack(item) == PointerListItr()) delete item;
             }
         }
     }

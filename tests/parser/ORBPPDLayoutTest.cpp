@@ -16,6 +16,7 @@
 #include "foundation/PointerList.h"
 #include "parser/ORBPPD.h"
 #include "settings/Settings.h"
+#include "testing/FailureInjection.h"
 #include "tests/parser/ParsedPPD.h"
 
 namespace {
@@ -284,4 +285,62 @@ TEST(ORBPPDHierarchy, ParentsKnownByKeywordAreRelinked) {
     EXPECT_TRUE(stray->IsOrphan());
     EXPECT_EQ(stray->PendingParentKeyword(), nullptr);
     EXPECT_TRUE(misplaced->IsOrphan());
+}
+
+// The collections drop a member they have no memory to list; the layout handlers then delete it
+// (the sanitizer build sees a leak otherwise) and the model simply has less in it.
+TEST(ORBPPDHandlers, LayoutUnderFailingAllocationsHoldsNoMoreThanTheWholeModel) {
+    const std::string text = kHierarchy +
+                             "*%ORBPropPage Second/Second: True\n"
+                             "*%ORBGroupName Spare/Spare: True\n"
+                             "*%ORBGroupName Other/Other: True\n"
+                             "*%ORBParent Other/Second: True|Scrollpane\n"
+                             "*OpenGroup: InstallableOptions/Installed\n"
+                             "*CloseGroup: InstallableOptions\n"
+                             "*%QZShortcut *PageSize\n"
+                             "*%QZShortcut *Duplex\n";
+    auto groupTotal = [](ParsedPPD& ppd) {
+        DisplayOptionsScope all(DISPLAY_ALL);
+        return ppd->GetGroups()->Count();
+    };
+    UInt32 wholeGroups;
+    UInt32 wholePages;
+    {
+        ParsedPPD ppd(text);
+        wholeGroups = groupTotal(ppd);
+        wholePages = ppd->GetProperties()->Count();
+        ASSERT_EQ(wholeGroups, 5u);
+        ASSERT_EQ(wholePages, 2u);
+    }
+    for (int skip = 0;; ++skip) {
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        ParsedPPD ppd(text);
+        EXPECT_LE(groupTotal(ppd), wholeGroups) << "skip " << skip;
+        EXPECT_LE(ppd->GetProperties()->Count(), wholePages) << "skip " << skip;
+        if (HalyxInjectedFailureCount(kHalyxFailAllocation) == 0) break;
+    }
+}
+
+// Conversions that fail leave texts as the file has them; every definition is still made.
+TEST(ORBPPDHandlers, FailingConversionsLoseNoDefinition) {
+    const std::string text = kHierarchy +
+                             "*%ORBGroupName FPQZNotes/Job notes: True\n"
+                             "*%ORBParent FPQZNotes/Pane: True|Rolldown\n"
+                             "*OpenGroup: InstallableOptions/Installed\n" +
+                             PopupBlock("Tray3", "Finish") +
+                             "*CloseGroup: InstallableOptions\n"
+                             "*%ORBJobNote *Notes1/Notes <C4>: 40|Alpha\n"
+                             "*%Notes1: \"%%ORBCustom1: <Notes1>\"\n"
+                             "*%ORBFlags *Copies: Setup\n*%ORBGroup *Copies: Finish\n"
+                             "*%ORBRange *Copies/Copies: (1;999;1;1) \"<Copies>\"\n"
+                             "*%ORBSpecialOption *UseSpecialKey: True\n";
+    for (int skip = 0;; ++skip) {
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailConversion, skip, 1);
+        ParsedPPD ppd(text);
+        EXPECT_EQ(ppd.Errors(), "") << "skip " << skip;
+        EXPECT_EQ(ppd.ControlTotal(), 4u) << "skip " << skip;
+        if (HalyxInjectedFailureCount(kHalyxFailConversion) == 0) break;
+    }
 }
