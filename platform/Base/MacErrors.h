@@ -72,7 +72,7 @@ enum {
     errCantEmbedIntoSelf = -30594,         // a control embedded into itself or its own child
 
     // Widget toolkit: interface definitions
-    kIBCarbonRuntimeCantFindNibFile = -10960, // the bundle holds no interface definition of that name
+    kNibFileNotFoundErr = -10960, // the bundle holds no interface definition of that name
 
     // Widget toolkit: data browser
     errDataBrowserNotConfigured = -4970,   // the control is not a data browser
