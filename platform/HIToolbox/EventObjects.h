@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "HIToolbox/CarbonEvents.h"
+#include "HIToolbox/Events.h"
 
 struct OpaqueEventRef {
     struct Param {

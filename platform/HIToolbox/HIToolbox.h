@@ -3,12 +3,12 @@
 #ifndef HALYX_PLATFORM_HITOOLBOX_HITOOLBOX_H
 #define HALYX_PLATFORM_HITOOLBOX_HITOOLBOX_H
 
-#include "HIToolbox/CarbonEvents.h"
+#include "HIToolbox/Events.h"
 #include "HIToolbox/ControlDefinitions.h"
 #include "HIToolbox/Controls.h"
 #include "HIToolbox/DataBrowser.h"
 #include "HIToolbox/HalyxInput.h"
-#include "HIToolbox/IBCarbonRuntime.h"
+#include "HIToolbox/NibReference.h"
 #include "HIToolbox/MacWindows.h"
 #include "HIToolbox/PortRecording.h"
 #include "HIToolbox/Quickdraw.h"

@@ -242,6 +242,10 @@ OSStatus HalyxClickPoint(WindowRef window, Point where, UInt32 modifiers) {
 
 OSStatus HalyxClickControl(ControlRef control, UInt32 modifiers) {
     if (!halyx_toolbox::IsLiveControl(control)) return errUnknownControl;
+    if (!halyx_toolbox::IsShown(control)) {  // nobody can click what is not there
+        HalyxDrawWindow(control->window);
+        return eventNotHandledErr;
+    }
     const Point centre = {static_cast<SInt16>((control->bounds.top + control->bounds.bottom) / 2),
                           static_cast<SInt16>((control->bounds.left + control->bounds.right) / 2)};
     return Click(control, centre, modifiers);

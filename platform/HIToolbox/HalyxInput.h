@@ -1,5 +1,6 @@
 // Input as a person gives it: keys, clicks, commands and scrolling, delivered as real events
-// (CarbonEvents.h) and followed by drawing the window, as the event loop does after each input.
+// (Events.h) and followed by drawing the window (when it is shown), as the event loop does
+// after each input.
 //
 // A key press goes to the window's keyboard focus (the window when nothing has it): first a raw key
 // event (kEventClassKeyboard / kEventRawKeyDown), then, unless that was handled, a text-input event
@@ -23,7 +24,7 @@
 #ifndef HALYX_PLATFORM_HITOOLBOX_HALYXINPUT_H
 #define HALYX_PLATFORM_HITOOLBOX_HALYXINPUT_H
 
-#include "HIToolbox/CarbonEvents.h"
+#include "HIToolbox/Events.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -40,7 +41,8 @@ OSStatus HalyxPressTab(WindowRef window, Boolean shift);
 OSStatus HalyxTypeText(WindowRef window, const char* text);
 // A click at `where` (window coordinates). eventNotHandledErr when no control is under it.
 OSStatus HalyxClickPoint(WindowRef window, Point where, UInt32 modifiers);
-// A click at the centre of `control`, delivered to that control whatever lies above it.
+// A click at the centre of `control`, delivered to that control whatever lies above it;
+// eventNotHandledErr, and no event, when the control is hidden.
 OSStatus HalyxClickControl(ControlRef control, UInt32 modifiers);
 // Sends `commandID` to the window's focus (the window when nothing has it). When a control of the
 // window carries that command id it is named as the command's source.

@@ -207,6 +207,10 @@ TEST_F(ToolboxEventTest, APushButtonSendsItsCommandNamingItselfUnlessTheClickIsS
     HalyxClickControl(button, 0);
     EXPECT_TRUE(log_.empty());
     HiliteControl(button, kControlNoPart);
+    SetControlVisibility(button, false, false);  // nor can a hidden one be clicked
+    EXPECT_EQ(eventNotHandledErr, HalyxClickControl(button, 0));
+    EXPECT_TRUE(log_.empty());
+    SetControlVisibility(button, true, false);
     Probe guard{&log_, "guard"};
     guard.answer = noErr;
     Install(GetWindowEventTarget(window_), kClick, &guard);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "CoreFoundation/CFURL.h"
-#include "HIToolbox/IBCarbonRuntime.h"
+#include "HIToolbox/NibReference.h"
 #include "testing/FailureInjection.h"
 
 namespace {
@@ -53,8 +53,7 @@ TEST_F(ToolboxNibTest, ADefinitionIsOpenedOnlyWhenTheBundleHoldsIt) {
     DisposeNibReference(nib);
 
     nib = reinterpret_cast<IBNibRef>(&nib);
-    EXPECT_EQ(kIBCarbonRuntimeCantFindNibFile,
-              CreateNibReferenceWithCFBundle(bundle_, CFSTR("Missing"), &nib));
+    EXPECT_EQ(kNibFileNotFoundErr, CreateNibReferenceWithCFBundle(bundle_, CFSTR("Missing"), &nib));
     EXPECT_EQ(nullptr, nib);
     EXPECT_EQ(paramErr, CreateNibReferenceWithCFBundle(nullptr, CFSTR("Panel"), &nib));
 

@@ -1,5 +1,5 @@
 // Interface-definition references.
-#include "HIToolbox/IBCarbonRuntime.h"
+#include "HIToolbox/NibReference.h"
 
 #include <new>
 
@@ -14,7 +14,7 @@ OSStatus CreateNibReferenceWithCFBundle(CFBundleRef bundle, CFStringRef nibName,
     if (outNibRef != nullptr) *outNibRef = nullptr;
     if (bundle == nullptr || nibName == nullptr || outNibRef == nullptr) return paramErr;
     CFURLRef url = CFBundleCopyResourceURL(bundle, nibName, CFSTR("nib"), nullptr);
-    if (url == nullptr) return kIBCarbonRuntimeCantFindNibFile;
+    if (url == nullptr) return kNibFileNotFoundErr;
     IBNibRef ref =
         HalyxShouldFail(kHalyxFailAllocation) ? nullptr : new (std::nothrow) OpaqueIBNibRef{url};
     if (ref == nullptr) {

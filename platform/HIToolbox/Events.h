@@ -6,8 +6,8 @@
 // anything but eventNotHandledErr stops the event; when every handler declines, the target's
 // default behaviour runs (HalyxInput.h describes the defaults). CallNextEventHandler runs the rest
 // of that chain, defaults included, from inside a handler.
-#ifndef HALYX_PLATFORM_HITOOLBOX_CARBONEVENTS_H
-#define HALYX_PLATFORM_HITOOLBOX_CARBONEVENTS_H
+#ifndef HALYX_PLATFORM_HITOOLBOX_EVENTS_H
+#define HALYX_PLATFORM_HITOOLBOX_EVENTS_H
 
 #include "HIToolbox/Controls.h"
 
@@ -166,4 +166,4 @@ UInt32 GetCurrentKeyModifiers(void);
 }
 #endif
 
-#endif  // HALYX_PLATFORM_HITOOLBOX_CARBONEVENTS_H
+#endif  // HALYX_PLATFORM_HITOOLBOX_EVENTS_H
