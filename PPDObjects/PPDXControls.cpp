@@ -12,9 +12,9 @@ PPDXControls::PPDXControls() : mAll(), mAllCursor() {}
 
 PPDXControls::~PPDXControls() {}
 
-void PPDXControls::Add(PPDXControl* control) {
-    if (control == nullptr) return;
-    mAll.PushBack(control);
+bool PPDXControls::Add(PPDXControl* control) {
+    if (control == nullptr) return false;
+    if (mAll.PushBack(control) == PointerListItr()) return false;
     KindList* kind = nullptr;
     if (dynamic_cast<PPDXJobNote*>(control) != nullptr) {
         kind = &mJobNotes;
@@ -27,9 +27,10 @@ void PPDXControls::Add(PPDXControl* control) {
     } else if (dynamic_cast<PPDXSpecialOption*>(control) != nullptr) {
         kind = &mSpecialOptions;
     }
-    if (kind == nullptr) return;
-    kind->mList.PushBack(control);
-    kind->mCounts.Count(*control);
+    if (kind == nullptr) return true;
+    // Without room in its kind list the control is still listed (and owned) through the all list.
+    if (kind->mList.PushBack(control) != PointerListItr()) kind->mCounts.Count(*control);
+    return true;
 }
 
 // --- Counts --------------------------------------------------------------------------------------

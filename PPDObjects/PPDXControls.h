@@ -43,8 +43,9 @@ public:
 
     // Appends to the all list and to the first matching kind list (job note, boolean, popup,
     // integer range, special option), counting it there. A float range is only in the all list.
-    // A null control is ignored.
-    void Add(PPDXControl* control);
+    // A null control is ignored. False when the control could not be listed for want of memory
+    // (nothing is listed then, so that whoever made it can delete it).
+    bool Add(PPDXControl* control);
 
     // Popups, booleans and ranges under the current display mode; job notes always under
     // DISPLAY_VISIBLE; special options always under DISPLAY_ALL.
