@@ -252,28 +252,37 @@ PPDXErrorObj* ORBPPD::ParsePSKeywords(PPDStream& stream, const char* keyword) {
     return PPDX::ParsePSKeywords(stream, keyword);
 }
 
-void ORBPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced) {
-    if (control == nullptr || mControls == nullptr) return;
+bool ORBPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced) {
+    if (control == nullptr) return false;
+    if (mControls == nullptr) {
+        delete control;
+        return false;
+    }
     if (group == nullptr) {
         if (mInstallableOptions && mInstallableRollDown != nullptr) {
             group = mInstallableRollDown;
         } else if (!ParseOrphans()) {
-            mControls->Add(control);
-            return;
+            return Adopt(control);
         }
     }
     PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group);
     if (rollDown != nullptr) {
         // The parent comes first: the collections count the control from its state when added.
-        if (rollDown->Controls() != nullptr) {
-            control->SetParent(rollDown);
-            rollDown->Controls()->Add(control);
-        }
-        mControls->Add(control);
-        return;
+        PPDXControls* rolled = rollDown->Controls();
+        if (rolled != nullptr) control->SetParent(rollDown);
+        if (!Adopt(control)) return false;
+        if (rolled != nullptr && !rolled->Add(control)) control->SetParent(nullptr);
+        return true;
     }
     if (reportMisplaced) AddError(kErrMisplacedControl, control->Keyword(), false);
-    mControls->Add(control);
+    return Adopt(control);
+}
+
+bool ORBPPD::Adopt(PPDXControl* control) {
+    if (mControls->Add(control)) return true;
+    // The model deletes only what its collection lists.
+    delete control;
+    return false;
 }
 
 bool ORBPPD::operator==(const ORBPPD& other) const {

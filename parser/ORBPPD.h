@@ -142,7 +142,9 @@ public:
     // Places a new control: into the open installable-options roll-down when it has no group,
     // into its roll-down's collection when the group is one, always into the model's controls;
     // a control outside a roll-down (with `reportMisplaced`, orphans parsed) adds error 29.
-    void SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced);
+    // The model owns the control from here. False when it could not be listed for want of
+    // memory: the control has then been deleted and must not be used (nor indexed) any more.
+    bool SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced);
 
     // --- Option blocks (ORBPPDOptionBlocks.cpp) ------------------------------------------
     // "*%ORBFlags" keyword flag|flag... then the block that follows it.
@@ -258,6 +260,8 @@ private:
     PPDXErrorObj* ParseDirectJobNote(PPDStream& line) { return ParseJobNote(line); }
     // The post-walk steps: shortcuts, pending strings, orphan groups, group names.
     void FinishWalk();
+    // Lists `control` in the model's controls; deletes it and answers false when that fails.
+    bool Adopt(PPDXControl* control);
 
     _PARSE_OPTIONS_ mParseOptions;
     PPDXProperties* mProperties;

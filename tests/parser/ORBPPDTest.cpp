@@ -20,6 +20,7 @@
 #include "parser/CStringSoup.h"
 #include "parser/ConstraintForest.h"
 #include "parser/KeywordTo_PPDControl.h"
+#include "testing/FailureInjection.h"
 #include "tests/parser/PPDText.h"
 
 namespace {
@@ -283,6 +284,27 @@ TEST(ORBPPDSetupControl, OutsideARollDownIsReportedOnlyWhenAsked) {
     EXPECT_EQ(model.GetControls()->FindSpecialOption("*Orphan", true), orphan);
     // Without a file there is no error list: nothing to report into, nothing breaks.
     model.SetupControl(nullptr, nullptr, true);
+}
+
+TEST(ORBPPDSetupControl, ControlThatCannotBeListedIsDeleted) {
+    ORBPPD model(kAll);
+    PPDXRollDown* roll = new PPDXRollDown("Roll", nullptr, true);
+    model.GetGroups()->Add(roll);
+    PPDXControl* lost = MakeControl("*Lost");
+    PPDXControl* loose = MakeControl("*Loose");
+    HalyxFailureScope scope;
+    // The model's list has no room: the control is gone (the leak checker sees it deleted).
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_FALSE(model.SetupControl(roll, lost, false));
+    EXPECT_EQ(model.GetControls()->FindSpecialOption("*Lost", true), nullptr);
+    EXPECT_EQ(roll->Controls()->FindSpecialOption("*Lost", true), nullptr);
+    // Only the roll-down's list has no room: the model keeps the control, without parent.
+    HalyxInjectFailures(kHalyxFailAllocation, 2, 1);
+    EXPECT_TRUE(model.SetupControl(roll, loose, false));
+    EXPECT_EQ(HalyxInjectedFailureCount(kHalyxFailAllocation), 2);
+    EXPECT_EQ(model.GetControls()->FindSpecialOption("*Loose", true), loose);
+    EXPECT_EQ(roll->Controls()->FindSpecialOption("*Loose", true), nullptr);
+    EXPECT_EQ(loose->GetParent(), nullptr);
 }
 
 TEST(ORBPPDSetupControl, OrphansNotParsedGoInSilently) {
