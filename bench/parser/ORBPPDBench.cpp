@@ -1,5 +1,6 @@
 // Parsing PPD files into models: each sample of examples/, and generated files of 625 to 10,000
-// flagged blocks (popups, Booleans, ranges and job notes in roll-downs, with constraint lines).
+// flagged blocks (popups, Booleans, ranges and job notes in roll-downs, with constraint lines), and
+// files of a hundred popups with 1,000 to 16,000 constraint lines.
 // Bytes per second should stay flat as the file grows: the parse is linear in the file's size.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -99,6 +100,30 @@ std::string GeneratedPPD(int blocks) {
     return ppd;
 }
 
+// 100 popups of 20 choices each and `lines` constraint lines between their choices, as in the
+// largest real files (thousands of *UIConstraints lines).
+std::string ConstraintPPD(int lines) {
+    std::string ppd =
+        "*PPD-Adobe: \"4.3\"\n*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+        "*%ORBPropPage Page/Page: True\n*%ORBGroupName Pane/Pane: True\n"
+        "*%ORBParent Pane/Page: True|Scrollpane\n*%ORBGroupName Roll/Roll: True\n"
+        "*%ORBParent Roll/Pane: True|Rolldown\n";
+    for (int i = 0; i < 100; ++i) {
+        const std::string k = "*QZOpt" + std::to_string(i);
+        ppd += "*%ORBFlags " + k + ": Setup\n*%ORBGroup " + k + ": Roll\n";
+        ppd += "*OpenUI " + k + "/Option: PickOne\n*Default" + k.substr(1) + ": C0\n";
+        for (int c = 0; c < 20; ++c)
+            ppd += k + " C" + std::to_string(c) + "/Choice: \"" + std::to_string(c) + "\"\n";
+        ppd += "*CloseUI: " + k + "\n";
+    }
+    for (int n = 0; n < lines; ++n) {
+        ppd += "*UIConstraints: *QZOpt" + std::to_string(n % 100) + " C" + std::to_string(n % 20) +
+               " *QZOpt" + std::to_string((n / 100) % 100) + " C" + std::to_string((n / 7) % 20) +
+               "\n";
+    }
+    return ppd;
+}
+
 void Parse(benchmark::State& state, const std::string& bytes) {
     BenchFile file(bytes);
     if (!file.Ok()) {
@@ -124,6 +149,9 @@ void BM_ParseWorkgroup(benchmark::State& state) {
 void BM_ParseGenerated(benchmark::State& state) {
     Parse(state, GeneratedPPD(static_cast<int>(state.range(0))));
 }
+void BM_ParseConstraints(benchmark::State& state) {
+    Parse(state, ConstraintPPD(static_cast<int>(state.range(0))));
+}
 
 }  // namespace
 
@@ -135,6 +163,14 @@ BENCHMARK(BM_ParseGenerated)
     ->Arg(2500)
     ->Arg(5000)
     ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_ParseConstraints)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(8000)
+    ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
