@@ -113,8 +113,9 @@ std::vector<UniChar> ShownCharacters(ControlRef control);
 
 // The edit text's default handling of a typed character: noErr when it used it.
 OSStatus EditTextKey(ControlRef control, UniChar c, UInt32 modifiers);
-OSStatus EditTextPaste(ControlRef control);
-void EditTextClick(ControlRef control, Point where);
+// A click puts the caret at the clicked character; with `extend` it moves the selection's far end
+// there instead, keeping its start.
+void EditTextClick(ControlRef control, Point where, bool extend);
 
 // Data browser helpers.
 Rect BrowserView(ControlRef browser);

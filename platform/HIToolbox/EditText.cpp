@@ -171,13 +171,19 @@ OSStatus EditTextKey(ControlRef control, UniChar c, UInt32 modifiers) {
     return noErr;
 }
 
-void EditTextClick(ControlRef control, Point where) {
-    // The caret goes to the character boundary nearest the click, at the field's fixed advance.
+void EditTextClick(ControlRef control, Point where, bool extend) {
+    // The character boundary nearest the click, at the field's fixed advance.
     const ControlFontStyleRec& style = control->fontStyle;
     const SInt16 size = (style.flags & kControlUseSizeMask) && style.size > 0 ? style.size : 12;
     const long advance = (size + 1) / 2;
     const long offset = where.h - control->bounds.left;
+    const SInt16 anchor = control->selStart;
     PlaceCaret(control, (offset + advance / 2) / advance);
+    if (extend) {
+        const SInt16 at = control->selStart;
+        control->selStart = std::min(anchor, at);
+        control->selEnd = std::max(anchor, at);
+    }
 }
 
 }  // namespace halyx_toolbox

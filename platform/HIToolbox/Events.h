@@ -86,6 +86,7 @@ enum {
     kHICommandOK = HALYX_FOUR_CHAR('o', 'k', ' ', ' '),
     kHICommandCancel = HALYX_FOUR_CHAR('n', 'o', 't', '!'),
     kHICommandPaste = HALYX_FOUR_CHAR('p', 'a', 's', 't'),
+    kHICommandSelectAll = HALYX_FOUR_CHAR('s', 'a', 'l', 'l'),
 };
 typedef struct HICommand {
     UInt32 attributes;

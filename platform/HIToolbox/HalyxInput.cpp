@@ -71,11 +71,15 @@ EventTargetRef FocusTarget(WindowRef window) {
 OSStatus TrackClick(ControlRef control, Point where) {
     if (!halyx_toolbox::IsLiveControl(control)) return eventNotHandledErr;
     switch (control->kind) {
-        case ControlKind::kEditText:
+        case ControlKind::kEditText: {
             if (!halyx_toolbox::CanTakeFocus(control)) return eventNotHandledErr;
+            // Shift extends the selection of the field that already has the keys.
+            const bool extend =
+                (GetCurrentKeyModifiers() & shiftKey) != 0 && control->window->focus == control;
             SetKeyboardFocus(control->window, control, kControlEditTextPart);
-            halyx_toolbox::EditTextClick(control, where);
+            halyx_toolbox::EditTextClick(control, where, extend);
             return noErr;
+        }
         case ControlKind::kPushButton:
             if (!control->active || !control->Enabled()) return eventNotHandledErr;
             if (control->commandID != 0) SendCommand(&control->target, control->commandID, control);
@@ -122,10 +126,19 @@ OSStatus ControlDefault(ControlRef control, EventRef event) {
         if (!halyx_toolbox::CanTakeFocus(control)) return eventNotHandledErr;
         return halyx_toolbox::EditTextKey(control, TypedCharacter(event), TypedModifiers(event));
     }
-    if (IsEvent(event, kEventClassCommand, kEventCommandProcess) &&
-        CommandOf(event) == kHICommandPaste) {
-        halyx_toolbox::ReplaceSelection(control, gScrap);
-        return noErr;
+    if (IsEvent(event, kEventClassCommand, kEventCommandProcess)) {
+        switch (CommandOf(event)) {
+            case kHICommandPaste:
+                halyx_toolbox::ReplaceSelection(control, gScrap);
+                return noErr;
+            case kHICommandSelectAll: {
+                const ControlEditTextSelectionRec all = {0, -1};
+                return SetControlData(control, kControlEditTextPart, kControlEditTextSelectionTag,
+                                      sizeof all, &all);
+            }
+            default:
+                break;
+        }
     }
     return eventNotHandledErr;
 }

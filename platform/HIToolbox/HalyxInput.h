@@ -17,10 +17,12 @@
 // A click is hit-tested to the deepest visible control under the point and sent to it as
 // kEventClassControl / kEventControlClick with the control as kEventParamDirectObject, the point
 // and the modifiers. Defaults: an edit text takes the focus and puts the caret at the clicked
-// character; a push button sends its command to itself (so it travels up to the window and the
+// character (with Shift, when it already has the keys, extends the selection to it instead); a
+// push button sends its command to itself (so it travels up to the window and the
 // application) with the button as the command's source; a data browser selects the clicked row.
 // A command ('ok  ', 'past', ...) is sent as kEventClassCommand / kEventCommandProcess with an
-// HICommandExtended. Default for 'past' in an edit text: insert the scrap text.
+// HICommandExtended. Defaults in an edit text: 'past' inserts the scrap text, 'sall' selects the
+// whole text.
 #ifndef HALYX_PLATFORM_HITOOLBOX_HALYXINPUT_H
 #define HALYX_PLATFORM_HITOOLBOX_HALYXINPUT_H
 

@@ -182,9 +182,11 @@ void Step(Fixture* f, const uint8_t*& p, const uint8_t* end) {
             else
                 HalyxClickControl(f->button, 0);
             break;
-        case 4:
-            HalyxSendCommand(f->window, a & 1 ? kHICommandPaste : kHICommandOK);
+        case 4: {
+            static const UInt32 kCommands[] = {kHICommandPaste, kHICommandOK, kHICommandSelectAll};
+            HalyxSendCommand(f->window, kCommands[a % 3]);
             break;
+        }
         case 5:
             HalyxScrollBrowser(f->browser, static_cast<int8_t>(a) * 4);
             break;

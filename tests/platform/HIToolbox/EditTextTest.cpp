@@ -107,6 +107,17 @@ TEST_F(ToolboxEditTextTest, AClickFocusesTheFieldAndPlacesTheCaretAtTheCharacter
     EXPECT_EQ(3, Selection(field_).selStart);
     HalyxTypeText(window_, "_");
     EXPECT_EQ("hel_lo", Bytes(field_));
+    // Shift-click in the focused field selects from the caret to the click; typing replaces it.
+    HalyxClickPoint(window_, Point{30, 20}, 0);
+    HalyxClickPoint(window_, Point{30, 190}, shiftKey);
+    EXPECT_EQ(0, Selection(field_).selStart);
+    EXPECT_EQ(6, Selection(field_).selEnd);
+    HalyxTypeText(window_, "new");
+    EXPECT_EQ("new", Bytes(field_));
+    // So does the Select All command.
+    EXPECT_EQ(noErr, HalyxSendCommand(window_, kHICommandSelectAll));
+    EXPECT_EQ(0, Selection(field_).selStart);
+    EXPECT_EQ(3, Selection(field_).selEnd);
 }
 
 TEST_F(ToolboxEditTextTest, PasswordFieldsShowBulletsAndKeepTheRealText) {
