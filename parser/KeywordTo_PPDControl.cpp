@@ -19,6 +19,7 @@ bool KeywordTo_PPDControl::insert(const char* keyword, PPDXControl* control) {
         std::memcpy(copy, keyword, length + 1);
     }
     mEntries.push_back(Entry{copy, control});
+    if (copy != nullptr) mFirst.emplace(std::string_view(copy), control);
     mSorted = false;
     return true;
 }
@@ -38,10 +39,8 @@ void KeywordTo_PPDControl::EndInsertion() {
 PPDXControl* KeywordTo_PPDControl::Lookup(const char* keyword) const {
     if (keyword == nullptr) return nullptr;
     if (!mSorted) {
-        for (const Entry& entry : mEntries)
-            if (entry.mKeyword != nullptr && std::strcmp(entry.mKeyword, keyword) == 0)
-                return entry.mControl;
-        return nullptr;
+        auto found = mFirst.find(std::string_view(keyword));
+        return found == mFirst.end() ? nullptr : found->second;
     }
     Entry key{const_cast<char*>(keyword), nullptr};
     auto found = std::lower_bound(mEntries.begin(), mEntries.end(), key, MyLessThanBinary);

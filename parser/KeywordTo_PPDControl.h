@@ -5,6 +5,8 @@
 #ifndef HALYX_PARSER_KEYWORDTO_PPDCONTROL_H
 #define HALYX_PARSER_KEYWORDTO_PPDCONTROL_H
 
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class PPDXControl;
@@ -26,8 +28,9 @@ public:
     // insert.
     void EndInsertion();
     bool Sorted() const { return mSorted; }
-    // The control of the entry whose keyword equals `keyword`, or null. Before EndInsertion the
-    // entries are searched one by one.
+    // The control of the entry whose keyword equals `keyword` (the first inserted of several), or
+    // null. Sorted, the entries are searched by halving; before EndInsertion a hash of the
+    // keywords answers, so that the walk can ask while it fills the index.
     PPDXControl* Lookup(const char* keyword) const;
     // The keyword of the first entry holding `control`, or null.
     const char* Lookup(const PPDXControl* control) const;
@@ -44,6 +47,8 @@ private:
 
     std::vector<Entry> mEntries;
     bool mSorted;
+    // Views into the entries' keyword copies, which never move once made.
+    std::unordered_map<std::string_view, PPDXControl*> mFirst;
 };
 
 #endif  // HALYX_PARSER_KEYWORDTO_PPDCONTROL_H

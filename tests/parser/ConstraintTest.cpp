@@ -149,3 +149,16 @@ TEST(KeywordTo_PPDControl, NullKeywordsSortLastAndAreNeverFound) {
     EXPECT_EQ(index.Lookup("*Z"), Fake(1));
     EXPECT_EQ(index.Lookup(Fake(0)), nullptr);
 }
+
+TEST(KeywordTo_PPDControl, RepeatedKeywordFindsTheFirstInsertedSortedOrNot) {
+    KeywordTo_PPDControl index;
+    index.insert("*M", Fake(0));
+    index.insert("*A", Fake(1));
+    index.insert("*M", Fake(2));
+    EXPECT_EQ(index.Lookup("*M"), Fake(0));
+    index.EndInsertion();
+    EXPECT_EQ(index.Lookup("*M"), Fake(0));
+    ASSERT_EQ(index.size(), 3u);
+    EXPECT_EQ(index[1].mControl, Fake(0));
+    EXPECT_EQ(index[2].mControl, Fake(2));
+}
