@@ -1,0 +1,21 @@
+// The bundle's list of supported PPD files: "PrinterList.plist", a dictionary whose "PCFILENAME"
+// array holds the *PCFileName value of every PPD the pane serves.
+#ifndef HALYX_CORE_PRINTERLISTFILE_H
+#define HALYX_CORE_PRINTERLISTFILE_H
+
+#include "CoreFoundation/CFArray.h"
+#include "Core/PropertyListFile.h"
+
+class PrinterListFile : public PropertyListFile {
+public:
+    // Reads "PrinterList.plist" in `folder`; loaded only when it holds a "PCFILENAME" array.
+    PrinterListFile(CFURLRef folder, CFPropertyListMutabilityOptions mutability);
+
+    // The names, owned by the property list; null when not loaded.
+    CFArrayRef Names() const { return mNames; }
+
+private:
+    CFArrayRef mNames;
+};
+
+#endif  // HALYX_CORE_PRINTERLISTFILE_H
