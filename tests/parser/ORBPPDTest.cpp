@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CoreFoundation/CFURL.h"
 #include "PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDObjects/Controls/PPDXSpecialOption.h"
 #include "PPDObjects/ModelOptions.h"
@@ -106,6 +107,25 @@ TEST(ORBPPDHeader, UnreadableFileIsFatal18) {
     EXPECT_TRUE(first->IsFatal());
     EXPECT_FALSE(model->IsValidPPD());
     EXPECT_TRUE(model->Release());
+}
+
+TEST(ORBPPDHeader, URLConstructorsParseTheFileTheURLNames) {
+    TempPPD file(Header43() + "*%ORBJobNote *Notes1/Notes 1: 40|Alpha\n");
+    const std::string& path = file.Path();
+    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+        nullptr, reinterpret_cast<const UInt8*>(path.data()), static_cast<CFIndex>(path.size()),
+        false);
+    ASSERT_NE(url, nullptr);
+    CFArrayRef names = NameList({"HALYX01.PPD"});
+    ORBPPD plain(url, 0, nullptr);
+    ORBPPD strict(url, 0, names, true);
+    CFRelease(names);
+    CFRelease(url);
+    EXPECT_NE(FindAny(plain, "*Notes1"), nullptr);
+    EXPECT_TRUE(plain == strict);
+    // Every error counts: the notes on empty pages and groups make the strict model unusable.
+    EXPECT_TRUE(plain.IsValidPPD());
+    EXPECT_FALSE(strict.IsValidPPD());
 }
 
 // --- Accepted names --------------------------------------------------------------------------
