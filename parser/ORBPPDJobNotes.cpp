@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "Files/FileForks.h"
 #include "PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDObjects/Controls/PPDXSpecialOption.h"
@@ -15,6 +16,7 @@
 #include "parser/KeywordTo_PPDControl.h"
 #include "parser/ORBPPD.h"
 #include "parser/ORBPPDFields.h"
+#include "parser/PPDFile.h"
 #include "parser/PPDFileStream.h"
 #include "parser/PPDStream.h"
 
@@ -122,16 +124,42 @@ bool ReadJobNoteFields(ORBPPD& ppd, PPDStream& line, const char* flaggedKeyword,
     return true;
 }
 
+// The walk's buffer ended inside the line that `line` holds the start of: the rest is still in the
+// file, at the fork's mark. It is read ahead for the decision only, and the mark is put back, so
+// the stream reads the same bytes when it goes on.
+void CompleteFromFile(PPDFile* file, char* line) {
+    if (file == nullptr || !file->dataForkOpen()) return;
+    FSIORefNum fork = file->getDataForkRefNum();
+    SInt32 mark = 0;
+    if (GetFPos(fork, &mark) != noErr) return;
+    char rest[PPDStream::kMaxLineLength];
+    long count = sizeof rest;
+    OSErr status = file->dataForkRead(rest, count);
+    SetFPos(fork, fsFromStart, mark);
+    if (status != noErr && status != eofErr) return;
+    size_t length = std::strlen(line);
+    for (long i = 0; i < count && rest[i] != '\n' && rest[i] != '\r' && rest[i] != '\0' &&
+                     length < static_cast<size_t>(PPDFileStream::kMaxJoinedLineLength);
+         ++i)
+        line[length++] = rest[i];
+    line[length] = '\0';
+}
+
 // The line after a job note may give its default ("*%De..." lines) or its invocation (the note's
 // keyword written as a comment, "*%Notes1" for "*Notes1"), never both. A line that gives neither,
 // or that is too long for a line buffer, stays for the main walk. The line is consumed before its
 // value is read, so an invocation that goes on over further lines is read from where it continues.
-void TakeJobNoteFollower(ORBPPD& ppd, PPDStream* file, const char* keyword, CString*& defaultValue,
-                         unsigned char*& invocation, long& invocationLength) {
+void TakeJobNoteFollower(ORBPPD& ppd, PPDStream* file, PPDFile* source, const char* keyword,
+                         CString*& defaultValue, unsigned char*& invocation,
+                         long& invocationLength) {
     if (file == nullptr) return;
     char peeked[PPDFileStream::kJoinedLineBufferSize];
     PPDStream cursor(*file);
-    if (!cursor.GetLine(peeked) && (cursor.LineWasCut() || peeked[0] == '\0')) return;
+    if (!cursor.GetLine(peeked)) {
+        if (cursor.LineWasCut()) return;
+        CompleteFromFile(source, peeked);
+        if (peeked[0] == '\0') return;
+    }
     PPDStream peekLine(peeked, static_cast<long>(std::strlen(peeked)));
     char follower[PPDX::kTokenBufferSize];
     if (!PPDX::NextToken(peekLine, follower, kKeywordEnd, true)) return;
@@ -176,7 +204,7 @@ PPDXErrorObj* ORBPPD::ParseJobNote(PPDStream& line, const char* keyword, Pointer
     CString* defaultValue = nullptr;
     unsigned char* invocation = nullptr;
     long invocationLength = 0;
-    TakeJobNoteFollower(*this, CurrentStream(), fields.keyword, defaultValue, invocation,
+    TakeJobNoteFollower(*this, CurrentStream(), File(), fields.keyword, defaultValue, invocation,
                         invocationLength);
 
     CString encoding(LanguageEncoding());

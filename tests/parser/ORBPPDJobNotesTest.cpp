@@ -1,6 +1,7 @@
 // Job notes (direct and block form), ranges and special options.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "PPDObjects/Controls/PPDXJobNote.h"
@@ -12,6 +13,7 @@
 #include "PPDObjects/PPDXRollDown.h"
 #include "parser/KeywordTo_PPDControl.h"
 #include "parser/ORBPPD.h"
+#include "parser/PPDFileStream.h"
 #include "tests/parser/ParsedPPD.h"
 
 namespace {
@@ -97,6 +99,25 @@ TEST(ORBPPDDirectJobNotes, InvocationOverSeveralLinesIsReadWhereItGoesOn) {
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(Code(note), "%%BeginNote\n<Notes2>\n%%EndNote\n");
     EXPECT_NE(ppd.Find<PPDXJobNote>("*Notes3"), nullptr);
+}
+
+TEST(ORBPPDDirectJobNotes, LineAfterTheNoteCutByTheEndOfAReadChunkIsStillRecognised) {
+    const std::string note = "*%ORBJobNote *Notes1/Notes 1: 40|Alpha\n";
+    const std::string follower = "*%Notes1: \"%%ORBCustom1: <Notes1>\"\n";
+    const size_t header = std::strlen(ParsedPPD::kHeader);
+    // How many bytes of the line after the note the first chunk of the file holds.
+    for (size_t inFirstChunk : {1u, 4u, 9u, 20u}) {
+        const size_t noteAt = PPDFileStream::kChunkSize - inFirstChunk - note.size();
+        std::string padding;
+        while (noteAt - header - padding.size() > 83) padding += "*%" + std::string(77, 'x') + "\n";
+        padding += "*%" + std::string(noteAt - header - padding.size() - 3, 'y') + "\n";
+        ASSERT_EQ(header + padding.size(), noteAt);
+        ParsedPPD ppd(padding + note + follower + "*%ORBJobNote *Notes2/Notes 2: 10\n");
+        PPDXJobNote* note1 = ppd.Find<PPDXJobNote>("*Notes1");
+        ASSERT_NE(note1, nullptr) << inFirstChunk;
+        EXPECT_EQ(Code(note1), "%%ORBCustom1: <Notes1>\n") << inFirstChunk;
+        EXPECT_NE(ppd.Find<PPDXJobNote>("*Notes2"), nullptr) << inFirstChunk;
+    }
 }
 
 TEST(ORBPPDDirectJobNotes, KeywordsBeginningWithDeTakeTheirInvocationLineAsADefault) {
