@@ -16,7 +16,7 @@
 // ORBPPDConstraints.cpp (constraint lines, queries and dump), ORBPPDOptionBlocks.cpp (flagged
 // option blocks and popups), ORBPPDJobNotes.cpp (job notes, ranges, special options),
 // ORBPPDLayout.cpp (pages, group names, parents, shortcuts, installable options, orphans,
-// hierarchy).
+// hierarchy), ORBPPDSnapshot.cpp (the whole model saved into and rebuilt from a store).
 #ifndef HALYX_PARSER_ORBPPD_H
 #define HALYX_PARSER_ORBPPD_H
 
@@ -46,6 +46,7 @@ class PPDXPopupControl;
 class PPDXProperties;
 class PPDXRollDown;
 class PPDXShortcuts;
+class Settings;
 struct GroupName;
 struct SharedConstraintRec;
 
@@ -99,6 +100,11 @@ public:
            const bool& allErrorsFatal);
     // A model without a file: empty collections, nothing parsed.
     explicit ORBPPD(const _PARSE_OPTIONS_& options);
+    // A model rebuilt from a snapshot (ORBPPDSnapshot.cpp): the PPDX part from the store, the
+    // file opened from `url` and checked against `names` (may be null); then, when the header
+    // was there and the name is accepted, BuildFromSettings. Anything else leaves the model
+    // unbuilt: no collections and IsValidPPD() false.
+    ORBPPD(Settings& settings, const CFURLRef url, CFArrayRef names);
     // Destroys the constraint structures, the index, then (under DISPLAY_ALL) every page, group
     // and control with their collections, the QZ versions and the shortcuts, then the lists.
     ~ORBPPD() override;
@@ -128,6 +134,25 @@ public:
 
     // The same file (volume, directory, name) with the same PC file name (absent counts as "").
     bool operator==(const ORBPPD& other) const;
+
+    // --- Snapshot (ORBPPDSnapshot.cpp) ----------------------------------------------------
+    // Records of the print server's version keywords.
+    static constexpr FourCharCode kSnapshotVersionsTag = 2000;
+    static constexpr SInt32 kSnapshotQZFileVersionId = 2001;
+    static constexpr SInt32 kSnapshotQZVersionId = 2002;
+
+    // Writes the whole model: the header, the version keywords, then (every member shown) the
+    // pages, groups, controls and shortcuts. False at the first record that could not be added.
+    bool Save(Settings& settings) override;
+    // Reloads only the values of the existing controls (every member shown); true without
+    // controls or when every value was read back.
+    bool Restore(Settings& settings);
+    // Makes the collections from the store (every member shown), links parents to children and
+    // marks the model valid when every collection could be made. The constraint structures are
+    // not part of a snapshot and start empty; the keyword index is filled from the controls. A
+    // model that already has its collections is left alone.
+    void BuildFromSettings(Settings& settings);
+    using PPDX::BuildFromSettings;
 
     // --- Walk ------------------------------------------------------------------------------
     // Opens the file, tests its header line and hands every line to its handler until the end or

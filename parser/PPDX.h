@@ -7,7 +7,7 @@
 //
 // Map of the definitions: PPDX.cpp (life cycle, validity, header values), PPDXTokenizer.cpp
 // (tokens, quoted and PostScript values, line reading), PPDXPCFileName.cpp (the accepted-names
-// check).
+// check), PPDXSnapshot.cpp (the header in a snapshot store).
 #ifndef HALYX_PARSER_PPDX_H
 #define HALYX_PARSER_PPDX_H
 
@@ -23,6 +23,7 @@ class PPDStream;
 class PPDXErrorObj;
 class PPDXErrors;
 class PPDXPopupControl;
+class Settings;
 class TextConverter;
 
 class PPDX {
@@ -45,6 +46,8 @@ public:
     // Keep `names` (platform strings of accepted PC file names, may be null) and Build.
     PPDX(const CFURLRef url, CFArrayRef names);
     PPDX(const FSSpec& spec, CFArrayRef names);
+    // Keep `names` and BuildFromSettings (PPDXSnapshot.cpp).
+    PPDX(Settings& settings, const CFURLRef url, CFArrayRef names);
     virtual ~PPDX();
 
     virtual PPDX* Retain();
@@ -65,6 +68,29 @@ public:
     // given to the constructor (if any) and forgets them.
     void Build(const FSSpec& spec);
     void Build(const CFURLRef url);
+
+    // --- Snapshot (PPDXSnapshot.cpp) ------------------------------------------------------
+    // Header records, all under kSnapshotHeaderTag: the format number, the file specification
+    // (when there is a file) and each header value that is present, without terminator.
+    static constexpr FourCharCode kSnapshotHeaderTag = 1000;
+    static constexpr SInt32 kSnapshotFormatId = 1001;
+    static constexpr SInt32 kSnapshotFileSpecId = 1002;
+    static constexpr SInt32 kSnapshotFormatVersionId = 1003;
+    static constexpr SInt32 kSnapshotFileVersionId = 1004;
+    static constexpr SInt32 kSnapshotPCFileNameId = 1005;
+    static constexpr SInt32 kSnapshotLanguageVersionId = 1006;
+    static constexpr SInt32 kSnapshotLanguageEncodingId = 1007;
+    static constexpr SInt32 kSnapshotModelNameId = 1008;
+    static constexpr SInt32 kSnapshotFormat = 1024;
+
+    // Writes the header records; false at the first record that could not be added (those
+    // added before stay).
+    virtual bool Save(Settings& settings);
+    // Reads the header back. Without a four-byte format record nothing is built (no error list
+    // either). The file is opened from `url` (a file that moved since the save is found there);
+    // with accepted names kept by the constructor, the file's PC file name is checked against
+    // them and the names forgotten. Only with an accepted name are the other header values read.
+    void BuildFromSettings(Settings& settings, const CFURLRef url);
 
     // True when the file's *PCFileName value, within kPCFileNameWindow bytes after the keyword in
     // the first kPCFileNameSearchBytes bytes, contains one of `names` (Mac OS Roman,

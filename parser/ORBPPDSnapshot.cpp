@@ -1,0 +1,94 @@
+// The whole model in a snapshot store: Save writes it, Restore reloads the control values, the
+// store constructor and BuildFromSettings rebuild it without reading the PPD text again.
+#include <new>
+
+#include "PPDObjects/ModelOptions.h"
+#include "PPDObjects/ModelRecords.h"
+#include "PPDObjects/PPDXControls.h"
+#include "PPDObjects/PPDXGroups.h"
+#include "PPDObjects/PPDXProperties.h"
+#include "PPDObjects/PPDXShortcuts.h"
+#include "foundation/CString.h"
+#include "parser/CStringSoup.h"
+#include "parser/ConstraintForest.h"
+#include "parser/KeywordTo_PPDControl.h"
+#include "parser/ORBPPD.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStrings.h"
+
+// Every member is reached while the model is rebuilt, hidden and orphaned ones included.
+ORBPPD::ORBPPD(Settings& settings, const CFURLRef url, CFArrayRef names)
+    : PPDX(settings, url, names) {
+    InitFields(kParseOrphans | kParseHidden);
+    // The error list is made only once the format record was found: without it there is no
+    // header, and a model built on it would pass for a valid one.
+    if (GetErrors() == nullptr || !IsValidPrinterName()) return;
+    BuildFromSettings(settings);
+}
+
+bool ORBPPD::Save(Settings& settings) {
+    if (!PPDX::Save(settings)) return false;
+    const struct {
+        SInt32 id;
+        const char* text;
+    } versions[] = {
+        {kSnapshotQZFileVersionId, QZFileVersion()},
+        {kSnapshotQZVersionId, QZVersion()},
+    };
+    for (const auto& version : versions) {
+        if (version.text == nullptr) continue;
+        if (WriteModelString(settings, kSnapshotVersionsTag, version.id, version.text) != noErr)
+            return false;
+    }
+
+    DisplayOptionsScope all(DISPLAY_ALL);
+    OSErr status = noErr;
+    if (mProperties != nullptr) status = mProperties->Save(settings);
+    if (status == noErr && mGroups != nullptr) status = mGroups->Save(settings);
+    if (status == noErr && mControls != nullptr) status = mControls->Save(settings);
+    if (status == noErr && mShortcuts != nullptr) status = mShortcuts->Save(settings);
+    return status == noErr;
+}
+
+bool ORBPPD::Restore(Settings& settings) {
+    if (mControls == nullptr) return true;
+    DisplayOptionsScope all(DISPLAY_ALL);
+    return mControls->Restore(settings) == noErr;
+}
+
+void ORBPPD::BuildFromSettings(Settings& settings) {
+    if (mProperties != nullptr || mGroups != nullptr || mControls != nullptr ||
+        mShortcuts != nullptr)
+        return;
+    delete mQZFileVersion;
+    mQZFileVersion = GetSettingsString(settings, kSnapshotVersionsTag, kSnapshotQZFileVersionId);
+    delete mQZVersion;
+    mQZVersion = GetSettingsString(settings, kSnapshotVersionsTag, kSnapshotQZVersionId);
+
+    DisplayOptionsScope all(DISPLAY_ALL);
+    mProperties = new (std::nothrow) PPDXProperties(settings);
+    mGroups = new (std::nothrow) PPDXGroups(settings);
+    mControls = new (std::nothrow) PPDXControls(settings);
+    if (mControls != nullptr) mShortcuts = new (std::nothrow) PPDXShortcuts(settings, mControls);
+    ResolveHeirarchy();
+
+    // The constraint lines are not part of a snapshot: their structures start empty, so that
+    // queries answer nothing. The keyword index answers for the rebuilt controls, special
+    // options left out as in a parse.
+    mStringSoup = new (std::nothrow) CStringSoup();
+    mConstraints = new (std::nothrow) ConstraintForest();
+    mRequires = new (std::nothrow) ConstraintForest();
+    mKeywordIndex = new (std::nothrow) KeywordTo_PPDControl();
+    if (mKeywordIndex != nullptr && mControls != nullptr) {
+        CNTL_TYPE type;
+        for (PPDXControl* control = mControls->First(&type); control != nullptr;
+             control = mControls->Next(&type))
+            if (type != CNTL_SPECIAL && control->Keyword() != nullptr)
+                mKeywordIndex->insert(control->Keyword(), control);
+        mKeywordIndex->EndInsertion();
+    }
+
+    ValidPPD(mProperties != nullptr && mGroups != nullptr && mControls != nullptr &&
+             mShortcuts != nullptr && mStringSoup != nullptr && mConstraints != nullptr &&
+             mRequires != nullptr && mKeywordIndex != nullptr);
+}
