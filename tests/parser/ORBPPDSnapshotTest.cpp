@@ -265,6 +265,33 @@ TEST_F(SnapshotTest, StoresWithoutAFourByteFormatRecordBuildNothing) {
     }
 }
 
+// A snapshot cut short or altered on its way through the print settings is refused whole by
+// the store, so no model is built from part of it.
+TEST_F(SnapshotTest, TruncatedOrAlteredFlattenedSnapshotsAreNotRead) {
+    ModelRef model = Parsed(ExamplePath("HalyxSample.ppd"));
+    Settings store;
+    ASSERT_TRUE(model->Save(store));
+    const std::string bytes = Flattened(store);
+    ASSERT_GT(bytes.size(), 100u);
+
+    auto readable = [](const std::string& form) {
+        CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(form.data()),
+                                      static_cast<CFIndex>(form.size()));
+        CFDataStream in(data);
+        CFRelease(data);
+        Settings copy;
+        return copy.Read(&in, 0) == noErr && copy.Count() > 0;
+    };
+    EXPECT_TRUE(readable(bytes));
+    for (size_t length = 1; length < bytes.size(); length += 97)
+        EXPECT_FALSE(readable(bytes.substr(0, length))) << length;
+    for (size_t at = 0; at < bytes.size(); at += 89) {
+        std::string altered = bytes;
+        altered[at] = static_cast<char>(altered[at] ^ 0x20);
+        EXPECT_FALSE(readable(altered)) << at;
+    }
+}
+
 TEST_F(SnapshotTest, DisplayOptionsAreBackAfterSaveRestoreAndRebuild) {
     const std::string path = ExamplePath("HalyxWorkgroup.ppd");
     ModelRef model = Parsed(path);
