@@ -103,7 +103,8 @@ public:
     // A model rebuilt from a snapshot (ORBPPDSnapshot.cpp): the PPDX part from the store, the
     // file opened from `url` and checked against `names` (may be null); then, when the header
     // was there and the name is accepted, BuildFromSettings. Anything else leaves the model
-    // unbuilt: no collections and IsValidPPD() false.
+    // unbuilt: no collections and IsValidPPD() false. The parse options report orphans and
+    // hidden members, which a snapshot always holds.
     ORBPPD(Settings& settings, const CFURLRef url, CFArrayRef names);
     // Destroys the constraint structures, the index, then (under DISPLAY_ALL) every page, group
     // and control with their collections, the QZ versions and the shortcuts, then the lists.

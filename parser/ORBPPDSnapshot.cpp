@@ -16,7 +16,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStrings.h"
 
-// Every member is reached while the model is rebuilt, hidden and orphaned ones included.
 ORBPPD::ORBPPD(Settings& settings, const CFURLRef url, CFArrayRef names)
     : PPDX(settings, url, names) {
     InitFields(kParseOrphans | kParseHidden);

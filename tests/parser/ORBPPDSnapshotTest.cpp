@@ -212,6 +212,13 @@ TEST_F(SnapshotTest, MovedFileIsReopenedFromTheGivenLocation) {
     ASSERT_TRUE(rebuilt->GetFileSpec(spec));
     EXPECT_EQ(0, std::memcmp(&spec, &moved.Spec(), sizeof spec));
     EXPECT_EQ(SnapshotView(*rebuilt), before);
+
+    // A snapshot without the file record is read the same way.
+    ASSERT_EQ(store.Remove(PPDX::kSnapshotHeaderTag, PPDX::kSnapshotFileSpecId), noErr);
+    ModelRef withoutFile = Rebuilt(store, moved.Path(), names.get());
+    ASSERT_TRUE(withoutFile->GetFileSpec(spec));
+    EXPECT_EQ(0, std::memcmp(&spec, &moved.Spec(), sizeof spec));
+    EXPECT_EQ(SnapshotView(*withoutFile), before);
 }
 
 TEST_F(SnapshotTest, PrinterListDecidesWhetherTheModelIsBuilt) {
