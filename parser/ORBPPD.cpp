@@ -111,6 +111,7 @@ ORBPPD::~ORBPPD() {
             for (PPDXControl* control : controls) delete control;
             delete mControls;
         }
+        for (PPDXControl* control : mUnlisted) delete control;
         delete mQZFileVersion;
         delete mQZVersion;
         delete mShortcuts;
@@ -255,7 +256,7 @@ PPDXErrorObj* ORBPPD::ParsePSKeywords(PPDStream& stream, const char* keyword) {
 bool ORBPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced) {
     if (control == nullptr) return false;
     if (mControls == nullptr) {
-        delete control;
+        mUnlisted.push_back(control);
         return false;
     }
     if (group == nullptr) {
@@ -270,7 +271,10 @@ bool ORBPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMis
         // The parent comes first: the collections count the control from its state when added.
         PPDXControls* rolled = rollDown->Controls();
         if (rolled != nullptr) control->SetParent(rollDown);
-        if (!Adopt(control)) return false;
+        if (!Adopt(control)) {
+            control->SetParent(nullptr);
+            return false;
+        }
         if (rolled != nullptr && !rolled->Add(control)) control->SetParent(nullptr);
         return true;
     }
@@ -280,8 +284,8 @@ bool ORBPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMis
 
 bool ORBPPD::Adopt(PPDXControl* control) {
     if (mControls->Add(control)) return true;
-    // The model deletes only what its collection lists.
-    delete control;
+    // The handler that made it may still index it: it must outlive the walk all the same.
+    mUnlisted.push_back(control);
     return false;
 }
 

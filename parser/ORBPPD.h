@@ -21,6 +21,7 @@
 #define HALYX_PARSER_ORBPPD_H
 
 #include <cstdio>
+#include <vector>
 
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFArray.h"
@@ -168,8 +169,9 @@ public:
     // Places a new control: into the open installable-options roll-down when it has no group,
     // into its roll-down's collection when the group is one, always into the model's controls;
     // a control outside a roll-down (with `reportMisplaced`, orphans parsed) adds error 29.
-    // The model owns the control from here. False when it could not be listed for want of
-    // memory: the control has then been deleted and must not be used (nor indexed) any more.
+    // The model owns the control from here and keeps it alive as long as itself. False when it
+    // could not be listed for want of memory: the model then keeps it aside, out of every
+    // collection, so that the caller's pointer stays good.
     bool SetupControl(PPDXGroup* group, PPDXControl* control, bool reportMisplaced);
 
     // --- Option blocks (ORBPPDOptionBlocks.cpp) ------------------------------------------
@@ -286,7 +288,8 @@ private:
     PPDXErrorObj* ParseDirectJobNote(PPDStream& line) { return ParseJobNote(line); }
     // The post-walk steps: shortcuts, pending strings, orphan groups, group names.
     void FinishWalk();
-    // Lists `control` in the model's controls; deletes it and answers false when that fails.
+    // Lists `control` in the model's controls; when that fails, keeps it aside and answers
+    // false.
     bool Adopt(PPDXControl* control);
 
     _PARSE_OPTIONS_ mParseOptions;
@@ -304,6 +307,7 @@ private:
     ConstraintForest* mConstraints;
     ConstraintForest* mRequires;
     CStringSoup* mStringSoup;
+    std::vector<PPDXControl*> mUnlisted;  // owned controls no collection had room for
 };
 
 #endif  // HALYX_PARSER_ORBPPD_H

@@ -306,18 +306,21 @@ TEST(ORBPPDSetupControl, OutsideARollDownIsReportedOnlyWhenAsked) {
     model.SetupControl(nullptr, nullptr, true);
 }
 
-TEST(ORBPPDSetupControl, ControlThatCannotBeListedIsDeleted) {
+TEST(ORBPPDSetupControl, ControlThatCannotBeListedIsKeptAside) {
     ORBPPD model(kAll);
     PPDXRollDown* roll = new PPDXRollDown("Roll", nullptr, true);
     model.GetGroups()->Add(roll);
     PPDXControl* lost = MakeControl("*Lost");
     PPDXControl* loose = MakeControl("*Loose");
     HalyxFailureScope scope;
-    // The model's list has no room: the control is gone (the leak checker sees it deleted).
+    // The model's list has no room: the control is listed nowhere, yet still alive for whoever
+    // holds it, and the model deletes it at the end (the leak checker sees that).
     HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
     EXPECT_FALSE(model.SetupControl(roll, lost, false));
     EXPECT_EQ(model.GetControls()->FindSpecialOption("*Lost", true), nullptr);
     EXPECT_EQ(roll->Controls()->FindSpecialOption("*Lost", true), nullptr);
+    EXPECT_STREQ(lost->Keyword(), "*Lost");
+    EXPECT_EQ(lost->GetParent(), nullptr);
     // Only the roll-down's list has no room: the model keeps the control, without parent.
     HalyxInjectFailures(kHalyxFailAllocation, 2, 1);
     EXPECT_TRUE(model.SetupControl(roll, loose, false));
