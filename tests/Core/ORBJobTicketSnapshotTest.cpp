@@ -15,6 +15,7 @@
 #include "PPDObjects/PPDXControls.h"
 #include "PrintCore/HalyxPrintHost.h"
 #include "parser/ORBPPD.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -207,6 +208,65 @@ TEST_F(SnapshotTicketTest, ASnapshotOfAnUnlistedPPDIsRefused) {
     ASSERT_TRUE(ticket->SavePPD(parsed, client, url));
     Dispose(parsed);
     EXPECT_EQ(nullptr, ticket->RestorePPD(client, url));
+    CFRelease(url);
+}
+
+TEST_F(SnapshotTicketTest, MemoryRunningOutAtAnyPointLeavesNoPartialSnapshot) {
+    std::string path = CopyOfExample("HalyxWorkgroup.ppd", "workgroup.ppd");
+    Open(path);
+    CFURLRef url = FileURL(path);
+    ORBPPD* parsed = SetupPPD(session, client);
+    ASSERT_NE(nullptr, parsed);
+    ASSERT_TRUE(parsed->IsValidPPD());
+    const UInt32 controls = parsed->GetControls()->ControlCount();
+    HalyxFailureScope scope;
+    bool failedOnce = false;
+    for (int skip = 0;; ++skip) {
+        settings->Release(client);
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        bool saved = ticket->SavePPD(parsed, client, url);
+        bool injected = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        CFDataRef item = nullptr;
+        bool stored = settings->Get(client, &item) == noErr;
+        if (!saved) {
+            EXPECT_FALSE(stored) << "skip " << skip;
+        }
+        if (stored) {
+            ORBPPD* restored = ticket->RestorePPD(client, url);
+            ASSERT_NE(nullptr, restored) << "skip " << skip;
+            EXPECT_EQ(controls, restored->GetControls()->ControlCount()) << "skip " << skip;
+            Dispose(restored);
+        }
+        if (!injected) {
+            EXPECT_TRUE(saved && stored);
+            break;
+        }
+        failedOnce = failedOnce || !stored;
+        ASSERT_LT(skip, 100000);
+    }
+    EXPECT_TRUE(failedOnce);
+
+    // Rebuilding while memory runs out never crashes, leaks or invents a control.
+    ASSERT_TRUE(ticket->SavePPD(parsed, client, url));
+    for (int skip = 0;; ++skip) {
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        ORBPPD* restored = ticket->RestorePPD(client, url);
+        bool injected = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        if (restored != nullptr) {
+            EXPECT_TRUE(restored->IsValidPPD());
+            ASSERT_NE(nullptr, restored->GetControls()) << "skip " << skip;
+            EXPECT_LE(restored->GetControls()->ControlCount(), controls) << "skip " << skip;
+        }
+        Dispose(restored);
+        if (!injected) {
+            EXPECT_NE(nullptr, restored);
+            break;
+        }
+        ASSERT_LT(skip, 100000);
+    }
+    Dispose(parsed);
     CFRelease(url);
 }
 
