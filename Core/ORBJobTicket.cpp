@@ -32,14 +32,9 @@ ORBJobTicket::ORBJobTicket(PrintSettingsTicket* settings, CFStringRef key)
         mStatus = memFullErr;
         return;
     }
-    // Pieces already held for this key by the session would be taken up here; a session keeps
-    // none, so the usual path starts a new list.
-    PMPrintSession session = mSession;
-    mSession = settings->Session();
-    SInt32 held = 0;
-    OSStatus found = Get(mKey, &held);
-    mSession = session;
-    if (found != noErr && Create() != noErr) return;
+    // The pieces always start in a list of this ticket's own: a session can only hold a number
+    // under the key, from which no earlier pieces could be taken up.
+    if (Create() != noErr) return;
     mValid = true;
 }
 
