@@ -177,6 +177,9 @@ public:
     // --- Option blocks (ORBPPDOptionBlocks.cpp) ------------------------------------------
     // "*%ORBFlags" keyword flag|flag... then the block that follows it.
     PPDXErrorObj* ParseControl(PPDStream& line);
+    // Whether a control listed under `keyword` exists, as the control collection's exact search
+    // under the current display filter answers, without walking the collection for every block.
+    bool ControlDefined(const char* keyword);
     PPDXErrorObj* ParseGroup(PPDStream& line, const char* keyword, PointerList& flagStrings);
     PPDXErrorObj* ParseOpenUI(PPDStream& line, const char* keyword, PointerList& flagStrings,
                               PPDXGroup* group);

@@ -7,6 +7,7 @@
 
 #include "PPDObjects/Controls/PPDXBooleanControl.h"
 #include "PPDObjects/Controls/PPDXPopupControl.h"
+#include "PPDObjects/Controls/PPDXSpecialOption.h"
 #include "PPDObjects/PPDXControls.h"
 #include "PPDObjects/PPDXGroups.h"
 #include "PPDObjects/PPDXRollDown.h"
@@ -82,12 +83,27 @@ void DeleteItems(PointerList& items) {
 
 }  // namespace
 
+// The keyword index answers by hash while the walk fills it, so a file of many blocks is not
+// searched once per block. The index holds every popup, Boolean, range and job note of the walk;
+// special options are looked up in their own short list. Only when the first control of a keyword
+// is one the display filter hides (so that a later one of the same keyword may be listed) does the
+// collection's own search decide.
+bool ORBPPD::ControlDefined(const char* keyword) {
+    if (mControls == nullptr) return false;
+    if (mKeywordIndex == nullptr) return mControls->Find(keyword, nullptr, true) != nullptr;
+    const _DISPLAY_OPTIONS_ options = Options();
+    PPDXControl* control = mKeywordIndex->Lookup(keyword);
+    if (control == nullptr) control = mControls->FindSpecialOption(keyword, true);
+    if (control == nullptr) return false;
+    if (control->OkayToDisplay(options)) return true;
+    return mControls->Find(keyword, nullptr, true) != nullptr;
+}
+
 PPDXErrorObj* ORBPPD::ParseControl(PPDStream& line) {
     char keyword[kTokenBufferSize];
     if (!NextToken(line, keyword, kKeywordEnd, true) || keyword[0] == '\0')
         return NewError(kErrBadFlagsLine, nullptr, false);
-    if (mControls != nullptr && mControls->Find(keyword, nullptr, true) != nullptr)
-        return NewError(kErrDefinedTwice, nullptr, false);
+    if (ControlDefined(keyword)) return NewError(kErrDefinedTwice, nullptr, false);
 
     PointerList flagStrings;
     char word[kTokenBufferSize];
