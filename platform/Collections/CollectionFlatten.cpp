@@ -33,22 +33,40 @@ const size_t kTrailerBytes = 4;
 // Handles and item sizes are 32-bit quantities in this service.
 const uint64_t kLargestForm = 0x7fffffff;
 
+// Eight tables, so that the checksum takes eight bytes a step: entries[0] is the byte-wise table,
+// entries[k][i] the remainder of byte i followed by k zero bytes.
 struct CrcTable {
-    UInt32 entries[256];
+    UInt32 entries[8][256];
     CrcTable() {
         for (UInt32 i = 0; i < 256; ++i) {
             UInt32 c = i;
             for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            entries[i] = c;
+            entries[0][i] = c;
         }
+        for (int k = 1; k < 8; ++k)
+            for (UInt32 i = 0; i < 256; ++i)
+                entries[k][i] = (entries[k - 1][i] >> 8) ^ entries[0][entries[k - 1][i] & 0xff];
     }
 };
+
+UInt32 Little32(const UInt8* p) {
+    return static_cast<UInt32>(p[0]) | static_cast<UInt32>(p[1]) << 8 |
+           static_cast<UInt32>(p[2]) << 16 | static_cast<UInt32>(p[3]) << 24;
+}
 
 // The common reflected CRC-32 (polynomial 0xedb88320).
 UInt32 Crc32(const UInt8* p, size_t n) {
     static const CrcTable table;
+    const UInt32(&t)[8][256] = table.entries;
     UInt32 crc = 0xffffffffu;
-    for (size_t i = 0; i < n; ++i) crc = table.entries[(crc ^ p[i]) & 0xff] ^ (crc >> 8);
+    for (; n >= 8; p += 8, n -= 8) {
+        const UInt32 low = crc ^ Little32(p);
+        const UInt32 high = Little32(p + 4);
+        crc = t[7][low & 0xff] ^ t[6][(low >> 8) & 0xff] ^ t[5][(low >> 16) & 0xff] ^
+              t[4][low >> 24] ^ t[3][high & 0xff] ^ t[2][(high >> 8) & 0xff] ^
+              t[1][(high >> 16) & 0xff] ^ t[0][high >> 24];
+    }
+    for (; n > 0; ++p, --n) crc = t[0][(crc ^ *p) & 0xff] ^ (crc >> 8);
     return crc ^ 0xffffffffu;
 }
 
