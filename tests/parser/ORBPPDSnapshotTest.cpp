@@ -299,6 +299,29 @@ TEST_F(SnapshotTest, TruncatedOrAlteredFlattenedSnapshotsAreNotRead) {
     }
 }
 
+// Snapshots outlive the program that wrote them (the print settings keep them): one flattened by
+// an earlier build, kept with the fuzz seeds after its one mode byte, still rebuilds the sample.
+TEST_F(SnapshotTest, SnapshotWrittenByAnEarlierBuildIsStillRead) {
+    std::ifstream in(std::string(HALYX_SOURCE_DIR) + "/fuzz/parser/snapshot_corpus/sample_accepted",
+                     std::ios::binary);
+    std::ostringstream kept;
+    kept << in.rdbuf();
+    const std::string form = kept.str();
+    ASSERT_GT(form.size(), 1u);
+    CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(form.data()) + 1,
+                                  static_cast<CFIndex>(form.size() - 1));
+    CFDataStream stream(data);
+    CFRelease(data);
+    Settings store;
+    ASSERT_EQ(store.Read(&stream, 0), noErr);
+
+    const std::string path = ExamplePath("HalyxSample.ppd");
+    ModelRef rebuilt = Rebuilt(store, path, NamesOf("HALYX01.PPD").get());
+    ASSERT_TRUE(rebuilt->IsValidPPD());
+    ModelRef parsed = Parsed(path);
+    EXPECT_EQ(SnapshotView(*rebuilt), SnapshotView(*parsed));
+}
+
 TEST_F(SnapshotTest, DisplayOptionsAreBackAfterSaveRestoreAndRebuild) {
     const std::string path = ExamplePath("HalyxWorkgroup.ppd");
     ModelRef model = Parsed(path);
