@@ -150,9 +150,9 @@ public:
     // controls or when every value was read back.
     bool Restore(Settings& settings);
     // Makes the collections from the store (every member shown), links parents to children and
-    // marks the model valid when every collection could be made. The constraint structures are
-    // not part of a snapshot and start empty; the keyword index is filled from the controls. A
-    // model that already has its collections is left alone.
+    // marks the model valid when every collection could be made. The constraint lines are not
+    // part of a snapshot: their structures and the keyword index start empty. A model that
+    // already has its collections is left alone.
     void BuildFromSettings(Settings& settings);
     using PPDX::BuildFromSettings;
 

@@ -71,21 +71,13 @@ void ORBPPD::BuildFromSettings(Settings& settings) {
     if (mControls != nullptr) mShortcuts = new (std::nothrow) PPDXShortcuts(settings, mControls);
     ResolveHeirarchy();
 
-    // The constraint lines are not part of a snapshot: their structures start empty, so that
-    // queries answer nothing. The keyword index answers for the rebuilt controls, special
-    // options left out as in a parse.
+    // The constraint lines are not part of a snapshot: their structures and the keyword index
+    // that serves their queries start empty, so that every query answers nothing at once.
     mStringSoup = new (std::nothrow) CStringSoup();
     mConstraints = new (std::nothrow) ConstraintForest();
     mRequires = new (std::nothrow) ConstraintForest();
     mKeywordIndex = new (std::nothrow) KeywordTo_PPDControl();
-    if (mKeywordIndex != nullptr && mControls != nullptr) {
-        CNTL_TYPE type;
-        for (PPDXControl* control = mControls->First(&type); control != nullptr;
-             control = mControls->Next(&type))
-            if (type != CNTL_SPECIAL && control->Keyword() != nullptr)
-                mKeywordIndex->insert(control->Keyword(), control);
-        mKeywordIndex->EndInsertion();
-    }
+    if (mKeywordIndex != nullptr) mKeywordIndex->EndInsertion();
 
     ValidPPD(mProperties != nullptr && mGroups != nullptr && mControls != nullptr &&
              mShortcuts != nullptr && mStringSoup != nullptr && mConstraints != nullptr &&
