@@ -1,0 +1,3 @@
+#include "Core/CurrentPPD.h"
+
+ORBPPD* gORBPPD = nullptr;
