@@ -16,6 +16,7 @@
 #include "PrintCore/HalyxPrintHost.h"
 #include "PrintCore/ToolboxRandom.h"
 #include "crypto/NoteCipher.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -232,6 +233,14 @@ TEST_F(JobOutputTest, CapturedNameAndPasswordTravelAsOneTag) {
         Pieces empty = Emit(notes, nullptr);
         ASSERT_EQ(2u, empty.size());
         ExpectTag(empty[1].second, "M\\303\\274ller", "");
+
+        // A name that cannot be converted is not captured: no tag, and the failure is reported.
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailConversion, 0, -1);
+        SInt32 status = noErr;
+        Pieces unconverted = Emit(notes, nullptr, &status);
+        EXPECT_EQ(1u, unconverted.size());
+        EXPECT_EQ(kTextMalformedInputErr, status);
     }
     {
         ParsedPPD ppd(std::string("*%ORBSpecialOption *ORBAuthenticateWithLDAP: True\n"
