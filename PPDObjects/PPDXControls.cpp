@@ -28,8 +28,13 @@ bool PPDXControls::Add(PPDXControl* control) {
         kind = &mSpecialOptions;
     }
     if (kind == nullptr) return true;
-    // Without room in its kind list the control is still listed (and owned) through the all list.
-    if (kind->mList.PushBack(control) != PointerListItr()) kind->mCounts.Count(*control);
+    // A control is listed everywhere or nowhere: one missing from its kind list would be left out
+    // of the counts and typed walks without a word.
+    if (kind->mList.PushBack(control) == PointerListItr()) {
+        mAll.PopBack();
+        return false;
+    }
+    kind->mCounts.Count(*control);
     return true;
 }
 

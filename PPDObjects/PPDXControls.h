@@ -36,7 +36,8 @@ public:
 
     PPDXControls();
     // Rebuilds every control the store holds. A missing or malformed count leaves the collection
-    // empty; an id without a readable marker is skipped and the rest are still read.
+    // empty; an id without a readable marker is skipped and the rest are still read, but the
+    // rebuild then no longer counts as complete (see RebuildComplete).
     explicit PPDXControls(Settings& settings);
     // Leaves the controls alive.
     virtual ~PPDXControls();
@@ -98,6 +99,12 @@ public:
     // come from the same model saved under the same display mode.
     OSErr Restore(Settings& settings);
 
+    // False when a rebuild from a store skipped a control it was told of: a record that could not
+    // be read, a control that could not be made or listed for want of memory, or a count larger
+    // than the store. A model rebuilt that way lacks something the user set, so its owner refuses
+    // it and parses the PPD instead. Always true for a collection not rebuilt from a store.
+    bool RebuildComplete() const { return mRebuildComplete; }
+
 private:
     // The control kind lists, with their cursors and counters.
     struct KindList {
@@ -116,6 +123,7 @@ private:
 
     PointerList mAll;
     PointerListItr mAllCursor;
+    bool mRebuildComplete = true;
     KindList mPopups;
     KindList mBooleans;
     KindList mRanges;

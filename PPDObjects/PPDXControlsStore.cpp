@@ -62,17 +62,28 @@ PPDXControls::PPDXControls(Settings& settings) : PPDXControls() {
     SInt32 count = 0;
     if (!ReadModelRecordExactly(settings, kCountTag, kCountId, &count, sizeof count) || count < 1)
         return;
-    count = PlausibleCount(settings, count);
+    SInt32 plausible = PlausibleCount(settings, count);
+    if (plausible != count) mRebuildComplete = false;
+    count = plausible;
     CString* languageEncoding = GetSettingsString(settings, kHeaderTag, kLanguageEncodingId);
     for (SInt32 i = 0; i < count; ++i) {
         SInt32 id;
-        if (!OffsetId(kFirstId, i, &id)) break;
+        if (!OffsetId(kFirstId, i, &id)) {
+            mRebuildComplete = false;
+            break;
+        }
         PPDXControl* control = LoadControl(settings, id, languageEncoding);
-        if (control == nullptr) continue;
+        if (control == nullptr) {
+            mRebuildComplete = false;
+            continue;
+        }
         UInt32 before = mAll.Size();
         Add(control);
         // Nobody else would ever see a control that could not be listed.
-        if (mAll.Size() == before) delete control;
+        if (mAll.Size() == before) {
+            delete control;
+            mRebuildComplete = false;
+        }
     }
     delete languageEncoding;
 }

@@ -79,7 +79,9 @@ void ORBPPD::BuildFromSettings(Settings& settings) {
     mKeywordIndex = new (std::nothrow) KeywordTo_PPDControl();
     if (mKeywordIndex != nullptr) mKeywordIndex->EndInsertion();
 
+    // A control the store told of but the rebuild could not make would vanish from the user's
+    // job without a word: such a model is refused, and its owner parses the PPD instead.
     ValidPPD(mProperties != nullptr && mGroups != nullptr && mControls != nullptr &&
-             mShortcuts != nullptr && mStringSoup != nullptr && mConstraints != nullptr &&
-             mRequires != nullptr && mKeywordIndex != nullptr);
+             mControls->RebuildComplete() && mShortcuts != nullptr && mStringSoup != nullptr &&
+             mConstraints != nullptr && mRequires != nullptr && mKeywordIndex != nullptr);
 }

@@ -370,7 +370,42 @@ TEST_F(PPDXControlsTest, RebuildSkipsIdsWithoutAMarker) {
     for (PPDXControl* c = back.First(nullptr); c != nullptr; c = back.Next(nullptr))
         walk += KeywordOf(c);
     EXPECT_EQ(walk, "*A*C");
+    // The store told of three controls: the rebuild says it is not the whole model.
+    EXPECT_FALSE(back.RebuildComplete());
     DeleteAll(back);
+
+    EXPECT_TRUE(PPDXControls().RebuildComplete());
+    Settings intact;
+    ASSERT_EQ(controls.Save(intact), noErr);
+    PPDXControls again(intact);
+    EXPECT_TRUE(again.RebuildComplete());
+    DeleteAll(again);
+}
+
+TEST_F(PPDXControlsTest, RebuildThatCannotListAControlIsIncompleteAndListsItNowhere) {
+    PPDXControls controls;
+    controls.Add(Boolean("*A"));
+    controls.Add(Boolean("*B"));
+    DisplayOptionsScope all(DISPLAY_ALL);
+    Settings store;
+    ASSERT_EQ(controls.Save(store), noErr);
+    // Try a failing allocation at every point of the rebuild: whatever comes back is either
+    // complete with both controls, or marked incomplete; a listed control is in its kind list too.
+    for (int skip = 0; skip < 10000; ++skip) {
+        HalyxFailureScope scope;
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        PPDXControls back(store);
+        const bool injected = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        UInt32 listed = 0;
+        for (PPDXControl* c = back.First(nullptr); c != nullptr; c = back.Next(nullptr)) ++listed;
+        EXPECT_EQ(back.BooleanCount(), listed) << "skip " << skip;
+        if (back.RebuildComplete()) {
+            EXPECT_EQ(listed, 2u) << "skip " << skip;
+        }
+        DeleteAll(back);
+        if (!injected) break;
+    }
 }
 
 TEST_F(PPDXControlsTest, DamagedStoresRebuildNothingOrOnlyWhatIsReadable) {
