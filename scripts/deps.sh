@@ -12,6 +12,7 @@ HALYX_PACKAGES=(
 halyx_install_deps() {
     local missing=()
     local p
+    bash "$(dirname "${BASH_SOURCE[0]}")/../tests/corpus/fetch-corpus.sh" || true  # corpus + reference lib, never fatal
     for p in "${HALYX_PACKAGES[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
