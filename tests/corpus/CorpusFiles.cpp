@@ -30,8 +30,9 @@ std::vector<CorpusFile> SampleCorpus(const std::vector<CorpusFile>& files, size_
     if (stride <= 1) return files;
     std::vector<std::pair<std::uintmax_t, size_t>> bySize;
     for (size_t i = 0; i < files.size(); ++i) {
-        std::error_code ignored;
-        bySize.push_back({std::filesystem::file_size(files[i].path, ignored), i});
+        std::error_code error;
+        std::uintmax_t size = std::filesystem::file_size(files[i].path, error);
+        bySize.push_back({error ? 0 : size, i});  // an unreadable file counts as empty
     }
     std::sort(bySize.rbegin(), bySize.rend());
     std::vector<bool> keep(files.size(), false);
