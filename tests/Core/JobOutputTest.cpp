@@ -70,7 +70,7 @@ bool IsUpperHex(const std::string& text) {
 class JobOutputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        randSeed = static_cast<SInt32>(getpid()) * 104729 + 3;
+        randSeed = static_cast<SInt32>(static_cast<UInt32>(getpid()) * 104729u + 3u);
         ASSERT_EQ(noErr,
                   HalyxCreatePrintSession(HALYX_SOURCE_DIR "/examples/HalyxSample.ppd", &session));
         settings = new PrintSettingsTicket(session);

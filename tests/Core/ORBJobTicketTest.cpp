@@ -84,7 +84,7 @@ class ORBJobTicketTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // A seed of this process's own keeps parallel runs off each other's names.
-        randSeed = static_cast<SInt32>(getpid()) * 7919 + 17;
+        randSeed = static_cast<SInt32>(static_cast<UInt32>(getpid()) * 7919u + 17u);
         ASSERT_EQ(noErr,
                   HalyxCreatePrintSession(HALYX_SOURCE_DIR "/examples/HalyxSample.ppd", &session));
         settings = new PrintSettingsTicket(session);
