@@ -102,16 +102,21 @@ unsigned long PPDX::GetQuotedString(PPDStream& stream, char* value, const unsign
     if (value == nullptr || max < 2) return 0;
     ValueWriter out{value, max, 0};
     char c;
-    if (SkipToQuote(stream)) {
-        while (stream.GetChar(c) && c != '\n' && c != '\r') {
-            if (c == '"') {
-                value[out.count] = '\0';
-                return out.count == 0 ? 0 : out.count + 1;
-            }
-            if (out.Put(c)) {
-                value[max - 1] = '\0';
-                return out.count;
-            }
+    // A value with no opening quote on its line is not a quoted value at all. Reading on over the
+    // next lines would swallow the statement that follows (*FileVersion: 20 before *ModelName), so
+    // nothing is read and the caller keeps what it had.
+    if (!SkipToQuote(stream)) {
+        value[0] = '\0';
+        return 0;
+    }
+    while (stream.GetChar(c) && c != '\n' && c != '\r') {
+        if (c == '"') {
+            value[out.count] = '\0';
+            return out.count == 0 ? 0 : out.count + 1;
+        }
+        if (out.Put(c)) {
+            value[max - 1] = '\0';
+            return out.count;
         }
     }
     // Not closed on its line: the value goes on over the next lines.

@@ -56,12 +56,12 @@ TEST(PPDXHeader, UnseenOrUnreadableValuesStayUnset) {
     EXPECT_EQ(ppd.PCFileName(), nullptr);
 }
 
-TEST(PPDXHeader, UnquotedValueTakesTheNextKeywordLineWithIt) {
+TEST(PPDXHeader, UnquotedValueIsUnreadAndTheNextStatementStays) {
     TestPPDX ppd;
-    ParseHeader(ppd, "*PCFileName: none\n*ModelName: \"Swallowed\"\n*FileVersion: \"2\"\n");
-    ASSERT_NE(ppd.PCFileName(), nullptr);
-    EXPECT_STREQ(ppd.PCFileName(), "");
-    EXPECT_EQ(ppd.ModelName(), nullptr);
+    ParseHeader(ppd, "*PCFileName: \"A.PPD\"\n*PCFileName: none\n*FileVersion: 20\n"
+                     "*ModelName: \"Kept\"\n*FileVersion: \"2\"\n");
+    EXPECT_STREQ(ppd.PCFileName(), "A.PPD");  // the unquoted repeat leaves the value as it was
+    EXPECT_STREQ(ppd.ModelName(), "Kept");     // not swallowed by the unquoted line before it
     EXPECT_STREQ(ppd.FileVersion(), "2");
 }
 

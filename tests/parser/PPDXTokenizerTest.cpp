@@ -171,6 +171,11 @@ TEST(GetQuotedString, UnreadableValuesGiveZero) {
     char value[PPDX::kMaxQuotedValue];
     Tokenizer noQuote(" value", "");  // no quote and nothing after: the reads fail
     EXPECT_EQ(Quoted(noQuote, value, sizeof value), 0u);
+    // No opening quote at all: nothing is read from the following lines.
+    Tokenizer unquoted(" 20", "*ModelName: \"M\"\n");
+    EXPECT_EQ(Quoted(unquoted, value, sizeof value), 0u);
+    EXPECT_STREQ(value, "");
+    EXPECT_EQ(unquoted.NextRestLine(), "*ModelName: \"M\"");
     Tokenizer runsOut(" \"open", "\n\nno end");
     EXPECT_EQ(Quoted(runsOut, value, sizeof value), 0u);
     TestPPDX alone;  // no current stream to continue on
