@@ -4,7 +4,7 @@
 HALYX_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libexpat1-dev libxml2-utils
+    libexpat1-dev libxml2-utils python3
     nlohmann-json3-dev  # the JSON output of halyx-jobnotes show
     nettle-dev  # the crypto tests compare with it; the product links no crypto library
 )
@@ -12,7 +12,6 @@ HALYX_PACKAGES=(
 halyx_install_deps() {
     local missing=()
     local p
-    bash "$(dirname "${BASH_SOURCE[0]}")/../tests/corpus/fetch-corpus.sh" || true  # corpus + reference lib, never fatal
     for p in "${HALYX_PACKAGES[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")

@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 halyx_install_deps
+# The real-world PPD corpus and the reference PPD library for the corpus tests: extracted once into a
+# cache outside the tree; never fatal (without them the corpus tests skip and say so).
+bash tests/corpus/fetch-corpus.sh || true
 
 jobs=$(nproc)
 run_suite() {
