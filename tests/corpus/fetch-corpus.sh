@@ -56,6 +56,12 @@ mkdir -p "$work/ppd"
 if python3 "$(dirname "$0")/extract-ppds.py" "$driver" "$work"; then
     kept=$(wc -l <"$work/index.tsv")
     total=$kept
+elif [ "${HALYX_CORPUS_SLOW:-0}" != "1" ]; then
+    # The one-file-at-a-time way takes over an hour for the whole package: too long for a test
+    # run. It is there on request only.
+    echo "PPD corpus: the one-pass extraction failed; the corpus tests will be skipped" \
+         "(HALYX_CORPUS_SLOW=1 extracts one file at a time, which takes over an hour)"
+    exit 0
 else
     echo "PPD corpus: extracting through the driver, one file at a time"
     rm -rf "$work/ppd" && mkdir -p "$work/ppd"
