@@ -6,7 +6,7 @@
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "PrintCore/PMSession.h"
 #include "PrintCore/PMTicket.h"
 

@@ -1,4 +1,4 @@
-// A file of the platform's file system, named by its specification, with its data and resource
+// A file of the platform's file system, named by its file record, with its data and resource
 // forks.
 //
 // Every fork operation stores its status, which getError() reports: noErr, the platform's file
@@ -8,16 +8,16 @@
 #define HALYX_PARSER_FILEMAC_H
 
 #include "Base/MacTypes.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 class FileMac {
 public:
-    // Invalid, with an empty specification.
+    // Invalid, with an empty file record.
     FileMac();
-    // With a non-empty name (at most 63 bytes are kept) the specification is stored and the file
+    // With a non-empty name (at most 63 bytes are kept) the file record is stored and the file
     // is valid; otherwise it stays invalid.
     FileMac(short vRefNum, long dirID, const char* name);
-    // Copies the specification; valid.
+    // Copies the file record; valid.
     explicit FileMac(const FSSpec& spec);
     virtual ~FileMac();
 

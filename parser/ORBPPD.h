@@ -27,7 +27,7 @@
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "PPDObjects/ModelOptions.h"
 #include "foundation/PointerList.h"
 #include "parser/PPDX.h"
@@ -128,7 +128,7 @@ public:
     // The *%QZFileVersion and *%QZVersion values, null until seen.
     const char* QZFileVersion() const;
     const char* QZVersion() const;
-    // False without a file; otherwise fills `spec` with the file's specification.
+    // False without a file; otherwise fills `spec` with the file's record.
     bool GetFileSpec(FSSpec& spec) const;
     _PARSE_OPTIONS_ ParseOptions() const { return mParseOptions; }
     bool ParseOrphans() const { return (mParseOptions & kParseOrphans) != 0; }

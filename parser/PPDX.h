@@ -14,7 +14,7 @@
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFURL.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 class CString;
 class PointerList;
@@ -70,7 +70,7 @@ public:
     void Build(const CFURLRef url);
 
     // --- Snapshot (PPDXSnapshot.cpp) ------------------------------------------------------
-    // Header records, all under kSnapshotHeaderTag: the format number, the file specification
+    // Header records, all under kSnapshotHeaderTag: the format number, the file file record
     // (when there is a file) and each header value that is present, without terminator.
     static constexpr FourCharCode kSnapshotHeaderTag = 1000;
     static constexpr SInt32 kSnapshotFormatId = 1001;

@@ -10,7 +10,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStrings.h"
 
-static_assert(sizeof(FSSpec) == 70, "the file record holds the 70-byte specification");
+static_assert(sizeof(FSSpec) == 70, "the file record is 70 bytes");
 
 namespace {
 

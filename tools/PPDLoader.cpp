@@ -11,7 +11,7 @@
 
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFString.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "Files/FileForks.h"
 #include "Resources/Resources.h"
 #include "parser/ORBPPD.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "parser/ORBPPD.h"
 
 namespace {

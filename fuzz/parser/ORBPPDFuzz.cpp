@@ -15,7 +15,7 @@
 
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFString.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "PPDObjects/ModelOptions.h"
 #include "PPDObjects/PPDXControls.h"
 #include "parser/ORBPPD.h"

@@ -9,7 +9,7 @@
 
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFString.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "parser/PPDFile.h"
 #include "parser/PPDFileStream.h"
 #include "parser/PPDStream.h"

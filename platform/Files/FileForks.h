@@ -12,7 +12,7 @@
 
 #include "Base/MacErrors.h"
 #include "Base/MacTypes.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -35,7 +35,7 @@ enum {
 };
 
 // Opens the data fork of `spec`. noErr with *refNum set; fnfErr when the file (or a directory by
-// that name) is not a file; dirNFErr, nsvErr, bdNamErr for a bad spec; permErr (-54) when the host
+// that name) is not a file; dirNFErr, nsvErr, bdNamErr for a bad record; permErr (-54) when the host
 // refuses the access; tmfoErr (-42) when too many files are open; paramErr for a bad permission or
 // null arguments. An armed kHalyxFailFileOpen failure makes it fail with ioErr. On failure *refNum
 // is 0.

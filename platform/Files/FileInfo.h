@@ -8,7 +8,7 @@
 
 #include "Base/MacErrors.h"
 #include "Base/MacTypes.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -69,7 +69,7 @@ enum { kioFlAttribLockedMask = 0x01 };
 // (-48) when something of that name exists; statuses of FSMakeFSSpec for a bad place.
 OSErr HCreate(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, OSType creator,
               OSType fileType);
-// As HCreate, for the place a spec names. The script code is ignored.
+// As HCreate, for the place a record names. The script code is ignored.
 OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, ScriptCode scriptTag);
 
 // Deletes a file or an empty directory. noErr; fnfErr when absent; fBsyErr (-47) for a directory

@@ -1,12 +1,12 @@
 // The process-wide table that gives host paths their numeric ids, and the path arithmetic that
-// specs, references and forks share. Paths here are absolute and lexically normalised: one '/'
+// records, references and forks share. Paths here are absolute and lexically normalised: one '/'
 // between components, no "." or "..", no trailing '/' (except the root itself).
 #ifndef HALYX_PLATFORM_FILES_FILENODES_H
 #define HALYX_PLATFORM_FILES_FILENODES_H
 
 #include <string>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 namespace halyx::files {
 
@@ -22,10 +22,10 @@ bool PathOfId(SInt32 id, std::string* path);
 std::string ParentOf(const std::string& normalized);
 std::string LastComponentOf(const std::string& normalized);
 
-// The spec of a normalised path (its directory must exist): noErr / fnfErr / dirNFErr / bdNamErr
-// as FSMakeFSSpec. The spec is written only for noErr and fnfErr.
+// The record of a normalised path (its directory must exist): noErr / fnfErr / dirNFErr / bdNamErr
+// as FSMakeFSSpec. The record is written only for noErr and fnfErr.
 OSErr SpecOfPath(const std::string& normalized, FSSpec* spec);
-// The normalised path a spec names: noErr, nsvErr, dirNFErr, paramErr.
+// The normalised path a record names: noErr, nsvErr, dirNFErr, paramErr.
 OSErr PathOfSpec(const FSSpec* spec, std::string* path);
 
 // Reference encoding: a reference holds a marker and the table id of its object.

@@ -4,7 +4,7 @@
 
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFURL.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -4,7 +4,7 @@
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
 #include "Files/FileForks.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "Resources/ResourceStatus.h"
 #include "Resources/Resources.h"
 

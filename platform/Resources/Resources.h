@@ -13,7 +13,7 @@
 #include "Base/MacErrors.h"
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFBundle.h"
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -27,7 +27,7 @@ OSErr ResError(void);
 // Opens the resource file `spec` names and makes it current; the permission is ignored (resource
 // files are read only). A file already open is made current and keeps its number. Returns the
 // reference number, or -1 with ResError fnfErr (-43) for a missing file, mapReadErr (-199) for one
-// that holds no resource map, dirNFErr / nsvErr / bdNamErr for a bad spec, or the status of the
+// that holds no resource map, dirNFErr / nsvErr / bdNamErr for a bad record, or the status of the
 // failed open or read (an armed kHalyxFailFileOpen failure gives ioErr).
 ResFileRefNum FSpOpenResFile(const FSSpec* spec, SInt8 permission);
 

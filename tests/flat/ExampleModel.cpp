@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "PPDObjects/ModelOptions.h"
 #include "parser/ORBPPD.h"
 

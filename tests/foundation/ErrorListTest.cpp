@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "Resources/Resources.h"
 #include "foundation/PPDXErrorFunctions.h"
 #include "foundation/PPDXErrorObj.h"

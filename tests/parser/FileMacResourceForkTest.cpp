@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 #include "Files/FileForks.h"
 #include "Resources/Resources.h"
 #include "parser/FileMac.h"

@@ -370,7 +370,7 @@ TEST(ORBPPDCompare, SameFileAndNameAreEqual) {
 
     FSSpec spec;
     EXPECT_TRUE(a.GetFileSpec(spec));
-    // Copies: the specification is packed, its fields cannot be bound by reference.
+    // Copies: the file record is packed, its fields cannot be bound by reference.
     SInt32 directory = spec.parID;
     SInt32 expected = one.Spec().parID;
     EXPECT_EQ(directory, expected);

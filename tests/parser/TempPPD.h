@@ -1,5 +1,5 @@
 // Test files for the stream and tokenizer tests: a file with given bytes under /tmp, removed when
-// the object goes, and its file specification.
+// the object goes, and its file file record.
 #ifndef HALYX_TESTS_PARSER_TEMPPPD_H
 #define HALYX_TESTS_PARSER_TEMPPPD_H
 
@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 class TempPPD {
 public:

@@ -1,4 +1,4 @@
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-// File specifications and file references over POSIX paths.
+// File file records and file references over POSIX paths.
 //
 // The host file system is presented as one volume (kHalyxVolumeRefNum). Directories get numeric ids
 // from a process-wide table that maps a path to an id and back: the root "/" is fsRtDirID (2), its
@@ -8,12 +8,12 @@
 // FSSpec is the 70-byte record {volume, parent directory id, name}. The name is the last component
 // of the path, as the host spells it (bytes, not converted), at most 63 bytes; longer names are
 // refused with bdNamErr. The record is packed (parID sits at offset 2): copy parID out rather than
-// binding a reference or pointer to it. The root is the spec {volume, fsRtParID, "/"}. A spec may
+// binding a reference or pointer to it. The root is the record {volume, fsRtParID, "/"}. A record may
 // name a file that does not exist yet (to create it).
 //
 // FSRef is an 80-byte opaque reference to an object that exists; it holds the object's table id.
-#ifndef HALYX_PLATFORM_FILES_FSSPEC_H
-#define HALYX_PLATFORM_FILES_FSSPEC_H
+#ifndef HALYX_PLATFORM_FILES_FILERECORDS_H
+#define HALYX_PLATFORM_FILES_FILERECORDS_H
 
 #include "Base/MacErrors.h"
 #include "Base/MacTypes.h"
@@ -73,17 +73,17 @@ typedef struct FSCatalogInfo {
     UInt64 rsrcPhysicalSize;
 } FSCatalogInfo;
 
-// Makes the spec of `fileName` in directory `dirID` of volume `vRefNum`.
+// Makes the record of `fileName` in directory `dirID` of volume `vRefNum`.
 // vRefNum: kHalyxVolumeRefNum, or 0 for the same. dirID: a directory id, or 0 for the working
 // directory. fileName: a length-prefixed name; empty means the directory itself; a name holding '/'
 // is a path relative to the directory (absolute when it starts with '/'), "." and ".." included.
 // Returns noErr when the object exists; fnfErr (-43) when it does not but its directory does (the
-// spec is filled all the same, so the file can be created); dirNFErr (-120) when the directory is
+// record is filled all the same, so the file can be created); dirNFErr (-120) when the directory is
 // unknown or missing; nsvErr (-35) for another volume; bdNamErr (-37) for a name over 63 bytes;
-// paramErr (-50) for a null spec. On dirNFErr, nsvErr and bdNamErr the spec is left untouched.
+// paramErr (-50) for a null record. On dirNFErr, nsvErr and bdNamErr the record is left untouched.
 OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec);
 
-// The spec of a POSIX path (relative paths against the working directory); statuses as
+// The record of a POSIX path (relative paths against the working directory); statuses as
 // FSMakeFSSpec.
 OSErr HalyxFSSpecFromPath(const char* path, FSSpec* spec);
 
@@ -93,7 +93,7 @@ OSErr HalyxFSSpecFromPath(const char* path, FSSpec* spec);
 OSErr HalyxPathFromFSSpec(const FSSpec* spec, char* path, UInt32 maxPathSize);
 
 // The reference of an existing object. noErr; fnfErr when it does not exist; statuses of
-// HalyxPathFromFSSpec for a bad spec.
+// HalyxPathFromFSSpec for a bad record.
 OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
 
 // The reference of an existing POSIX path; *isDirectory (may be null) tells what it is.
@@ -105,7 +105,7 @@ OSErr FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
 OSErr FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);
 
 // Facts about `ref`: every output may be null. catalogInfo receives every field it has whatever
-// `whichInfo` asks; outName the object's name in UTF-16; fsSpec its spec; parentRef the reference
+// `whichInfo` asks; outName the object's name in UTF-16; fsSpec its record; parentRef the reference
 // of its directory (zeroed for the root). noErr; paramErr for a bad reference; fnfErr when the
 // object no longer exists.
 OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* catalogInfo,
@@ -117,4 +117,4 @@ static_assert(sizeof(FSSpec) == 70, "FSSpec keeps its 70-byte layout");
 static_assert(sizeof(FSRef) == 80, "FSRef is 80 opaque bytes");
 #endif
 
-#endif  // HALYX_PLATFORM_FILES_FSSPEC_H
+#endif  // HALYX_PLATFORM_FILES_FILERECORDS_H

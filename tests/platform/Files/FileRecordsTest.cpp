@@ -1,4 +1,4 @@
-#include "Files/FSSpec.h"
+#include "Files/FileRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ std::string NameOf(const FSSpec& spec) {
     return std::string((const char*)spec.name + 1, spec.name[0]);
 }
 
-class FSSpecTest : public ::testing::Test {
+class FileRecordTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(mDir.Path().empty());
@@ -29,7 +29,7 @@ protected:
     TempDirectory mDir;
 };
 
-TEST_F(FSSpecTest, PathRoundTripsAndSiblingsShareTheirDirectoryId) {
+TEST_F(FileRecordTest, PathRoundTripsAndSiblingsShareTheirDirectoryId) {
     FSSpec a, b;
     ASSERT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join("a.ppd").c_str(), &a));
     ASSERT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join("b.ppd").c_str(), &b));
@@ -43,14 +43,14 @@ TEST_F(FSSpecTest, PathRoundTripsAndSiblingsShareTheirDirectoryId) {
     ASSERT_EQ(noErr, FSMakeFSSpec(kHalyxVolumeRefNum, a.parID, Pascal("b.ppd").c_str(), &again));
     EXPECT_EQ(0, memcmp(&again, &b, sizeof b));
 
-    // Untidy spellings of the same path give the same spec.
+    // Untidy spellings of the same path give the same record.
     FSSpec untidy;
     std::string messy = mDir.Path() + "//./sub/../a.ppd";
     ASSERT_EQ(noErr, HalyxFSSpecFromPath(messy.c_str(), &untidy));
     EXPECT_EQ(0, memcmp(&untidy, &a, sizeof a));
 }
 
-TEST_F(FSSpecTest, EmptyNameAndPartialPathsResolveAgainstTheDirectory) {
+TEST_F(FileRecordTest, EmptyNameAndPartialPathsResolveAgainstTheDirectory) {
     FSSpec a, dir, viaPartial;
     ASSERT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join("a.ppd").c_str(), &a));
     // An empty name is the directory itself: its own parent and name.
@@ -63,11 +63,11 @@ TEST_F(FSSpecTest, EmptyNameAndPartialPathsResolveAgainstTheDirectory) {
     EXPECT_EQ(0, memcmp(&viaPartial, &a, sizeof a));
 }
 
-TEST_F(FSSpecTest, MissingFileStillFillsTheSpecButMissingDirectoryDoesNot) {
+TEST_F(FileRecordTest, MissingFileStillFillsTheRecordButMissingDirectoryDoesNot) {
     FSSpec spec;
     ASSERT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join("new.ppd").c_str(), &spec));
     EXPECT_EQ(mDir.Join("new.ppd"), PathOf(spec));
-    // The filled spec is good enough to create the file.
+    // The filled record is good enough to create the file.
     ASSERT_EQ(noErr, FSpCreate(&spec, 0, 0, 0));
     FSSpec after;
     EXPECT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join("new.ppd").c_str(), &after));
@@ -79,7 +79,7 @@ TEST_F(FSSpecTest, MissingFileStillFillsTheSpecButMissingDirectoryDoesNot) {
     EXPECT_EQ(dirNFErr, HalyxFSSpecFromPath(mDir.Join("a.ppd/x").c_str(), &spec));
 }
 
-TEST_F(FSSpecTest, RefusesLongNamesOtherVolumesAndUnknownDirectories) {
+TEST_F(FileRecordTest, RefusesLongNamesOtherVolumesAndUnknownDirectories) {
     FSSpec spec;
     EXPECT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join(std::string(63, 'n')).c_str(), &spec));
     EXPECT_EQ(bdNamErr, HalyxFSSpecFromPath(mDir.Join(std::string(64, 'n')).c_str(), &spec));
@@ -102,7 +102,7 @@ TEST_F(FSSpecTest, RefusesLongNamesOtherVolumesAndUnknownDirectories) {
     EXPECT_EQ(paramErr, HalyxPathFromFSSpec(&spec, path, 4));  // buffer too small
 }
 
-TEST_F(FSSpecTest, RootHasItsOwnSpec) {
+TEST_F(FileRecordTest, RootHasItsOwnRecord) {
     FSSpec root, tmp;
     ASSERT_EQ(noErr, HalyxFSSpecFromPath("/", &root));
     EXPECT_EQ(fsRtParID, +root.parID);
@@ -114,7 +114,7 @@ TEST_F(FSSpecTest, RootHasItsOwnSpec) {
     EXPECT_EQ(fsRtDirID, +tmp.parID);
 }
 
-TEST_F(FSSpecTest, ReferencesLeadBackToSpecPathAndParent) {
+TEST_F(FileRecordTest, ReferencesLeadBackToRecordPathAndParent) {
     FSSpec a;
     ASSERT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join("a.ppd").c_str(), &a));
     FSRef ref;
@@ -136,7 +136,7 @@ TEST_F(FSSpecTest, ReferencesLeadBackToSpecPathAndParent) {
     ASSERT_EQ(5, name.length);
     EXPECT_EQ('a', name.unicode[0]);
 
-    // The parent's reference is the directory whose node id the file's spec carries.
+    // The parent's reference is the directory whose node id the file's record carries.
     Boolean isDirectory = 0;
     FSRef byPath;
     ASSERT_EQ(noErr, FSRefMakePath(&parent, path, sizeof path));
@@ -148,7 +148,7 @@ TEST_F(FSSpecTest, ReferencesLeadBackToSpecPathAndParent) {
     EXPECT_NE(0u, info.nodeFlags & kFSNodeIsDirectoryMask);
 }
 
-TEST_F(FSSpecTest, ReferencesOnlyForExistingObjects) {
+TEST_F(FileRecordTest, ReferencesOnlyForExistingObjects) {
     FSSpec missing;
     FSRef ref;
     ASSERT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join("none.ppd").c_str(), &missing));
@@ -168,7 +168,7 @@ TEST_F(FSSpecTest, ReferencesOnlyForExistingObjects) {
     EXPECT_EQ(paramErr, FSRefMakePath(&garbage, path, sizeof path));
 }
 
-TEST_F(FSSpecTest, NonAsciiNamesDecodeToUtf16) {
+TEST_F(FileRecordTest, NonAsciiNamesDecodeToUtf16) {
     std::string name =
         "\xC3\x84"
         "b\xF0\x9F\x98\x80";  // A-umlaut, b, a character beyond 16 bits
