@@ -7,6 +7,9 @@ HALYX_PACKAGES=(
     libexpat1-dev libxml2-utils python3
     nlohmann-json3-dev  # the JSON output of halyx-jobnotes show
     nettle-dev  # the crypto tests compare with it; the product links no crypto library
+    clang  # the fuzzing builds (libFuzzer ships with it)
+    valgrind  # the print host's whole-run leak check
+    ccache
 )
 
 halyx_install_deps() {
