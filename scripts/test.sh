@@ -1,10 +1,24 @@
 #!/bin/bash
 # Builds from a clean tree and runs every test twice: a normal build (build/) and a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Exits non-zero on any failure.
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/); then fuzzes every fuzz target for 30
+# seconds (fuzz/run-all, build-fuzz/). Exits non-zero on any failure or fuzzing finding.
 #
-#   scripts/test.sh            both builds
+#   scripts/test.sh            both builds and the fuzzing
+#   scripts/test.sh --no-fuzz  both builds, no fuzzing
 #   scripts/test.sh --fast     the normal build only (for quick local runs)
 set -euo pipefail
+fast=0
+fuzz=1
+for option in "$@"; do
+    case "$option" in
+        --fast) fast=1 fuzz=0 ;;
+        --no-fuzz) fuzz=0 ;;
+        *)
+            echo "usage: scripts/test.sh [--fast | --no-fuzz]" >&2
+            exit 2
+            ;;
+    esac
+done
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 halyx_install_deps
@@ -24,9 +38,13 @@ run_suite() {
 
 echo "=== normal build ==="
 run_suite build -DHALYX_BUILD_BENCH=ON
-if [ "${1:-}" != "--fast" ]; then
+if [ "$fast" -eq 0 ]; then
     echo "=== sanitizer build (address, undefined) ==="
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     run_suite build-asan -DHALYX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+fi
+if [ "$fuzz" -eq 1 ]; then
+    echo "=== fuzzing (every target, 30 s each) ==="
+    bash fuzz/run-all 30
 fi
