@@ -4,13 +4,16 @@
 #include <cstring>
 #include <new>
 
+#include "Collections/Collections.h"
 #include "foundation/CString.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStrings.h"
 
 SInt32 ModelRecordLength(Settings& settings, FourCharCode tag, SInt32 id) {
     SInt32 length = 0;
-    if (settings.Get(tag, id, nullptr, &length) != noErr || length < 0) return -1;
+    OSStatus status = settings.Get(tag, id, nullptr, &length);
+    if (status != noErr && status != collectionItemNotFoundErr) settings.NoteReadFailure();
+    if (status != noErr || length < 0) return -1;
     return length;
 }
 
@@ -21,7 +24,10 @@ bool ReadModelRecordExactly(Settings& settings, FourCharCode tag, SInt32 id, voi
     unsigned char scratch[8];
     if (size < 1 || size > static_cast<SInt32>(sizeof scratch)) return false;
     SInt32 read = size;
-    if (settings.Get(tag, id, scratch, &read) != noErr || read != size) return false;
+    if (settings.Get(tag, id, scratch, &read) != noErr || read != size) {
+        settings.NoteReadFailure();
+        return false;
+    }
     std::memcpy(buffer, scratch, static_cast<size_t>(size));
     return true;
 }
@@ -32,10 +38,10 @@ unsigned char* ReadModelRecordBlock(Settings& settings, FourCharCode tag, SInt32
     SInt32 size = ModelRecordLength(settings, tag, id);
     if (size < 1) return nullptr;
     unsigned char* block = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size)));
-    if (block == nullptr) return nullptr;
     SInt32 read = size;
-    if (settings.Get(tag, id, block, &read) != noErr || read != size) {
+    if (block == nullptr || settings.Get(tag, id, block, &read) != noErr || read != size) {
         std::free(block);
+        settings.NoteReadFailure();
         return nullptr;
     }
     *length = size;

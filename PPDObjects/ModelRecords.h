@@ -1,6 +1,11 @@
 // Small readers and writers for the model's store records, shared by the element, control and
 // collection classes. Integers are stored in host byte order, booleans as one byte, byte strings
 // without terminator.
+//
+// A record that is missing (or malformed: a flag or number of the wrong length) leaves the
+// reader's default in place. A record that is there but cannot be taken in, because memory ran
+// out or the read failed, also gives the "no record" answer, and is noted on the store as a read
+// failure (Settings::NoteReadFailure) so that the rebuild as a whole can be refused.
 #ifndef HALYX_PPDOBJECTS_MODELRECORDS_H
 #define HALYX_PPDOBJECTS_MODELRECORDS_H
 

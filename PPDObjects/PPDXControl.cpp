@@ -63,8 +63,9 @@ SInt32 Length(const char* text) {
 }
 
 // Splits the 'CFlg' bytes at every separator into flag words appended to `flags`; empty pieces
-// are skipped.
-void SplitFlags(const unsigned char* bytes, SInt32 length, PointerList& flags) {
+// are skipped. False when a word was lost for want of memory.
+bool SplitFlags(const unsigned char* bytes, SInt32 length, PointerList& flags) {
+    bool whole = true;
     SInt32 start = 0;
     for (SInt32 i = 0; i <= length; ++i) {
         if (i < length && bytes[i] != PPDXControl::kFlagSeparator) continue;
@@ -78,10 +79,15 @@ void SplitFlags(const unsigned char* bytes, SInt32 length, PointerList& flags) {
                 flag = NewModelString(piece);
                 std::free(piece);
             }
-            if (flag != nullptr && flags.PushBack(flag).Node() == nullptr) delete flag;
+            if (flag != nullptr && flags.PushBack(flag).Node() == nullptr) {
+                delete flag;
+                flag = nullptr;
+            }
+            if (flag == nullptr) whole = false;
         }
         start = i + 1;
     }
+    return whole;
 }
 
 }  // namespace
@@ -127,7 +133,7 @@ PPDXControl::PPDXControl(Settings& settings, SInt32 id)
     }
     unsigned char* flags = ReadModelRecordBlock(settings, kFlagsTag, id, &length);
     if (flags != nullptr) {
-        SplitFlags(flags, length, mControlFlags);
+        if (!SplitFlags(flags, length, mControlFlags)) settings.NoteReadFailure();
         std::free(flags);
     }
 }

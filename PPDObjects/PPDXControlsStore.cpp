@@ -28,13 +28,16 @@ const FourCharCode kMarkers[] = {kBooleanMarker, kJobNoteMarker, kPopupMarker, k
                                  kSpecialMarker};
 
 // The first marker present under `id`; 0 when none is, or when a probe fails other than by the
-// record not being there.
+// record not being there (a read failure then).
 FourCharCode ProbeMarker(Settings& settings, SInt32 id) {
     for (FourCharCode marker : kMarkers) {
         SInt32 length = 0;
         OSStatus status = settings.Get(marker, id, nullptr, &length);
         if (status == noErr) return marker;
-        if (status != collectionItemNotFoundErr) return 0;
+        if (status != collectionItemNotFoundErr) {
+            settings.NoteReadFailure();
+            return 0;
+        }
     }
     return 0;
 }
@@ -65,6 +68,7 @@ PPDXControls::PPDXControls(Settings& settings) : PPDXControls() {
     SInt32 plausible = PlausibleCount(settings, count);
     if (plausible != count) mRebuildComplete = false;
     count = plausible;
+    const SInt32 failuresBefore = settings.ReadFailures();
     CString* languageEncoding = GetSettingsString(settings, kHeaderTag, kLanguageEncodingId);
     for (SInt32 i = 0; i < count; ++i) {
         SInt32 id;
@@ -86,6 +90,9 @@ PPDXControls::PPDXControls(Settings& settings) : PPDXControls() {
         }
     }
     delete languageEncoding;
+    // A control that came back with a record it could not read would show its default where the
+    // user had set something.
+    if (settings.ReadFailures() != failuresBefore) mRebuildComplete = false;
 }
 
 OSErr PPDXControls::Save(Settings& settings) {

@@ -76,13 +76,20 @@ PPDXGroup* PPDXGroups::LoadGroup(Settings& settings, SInt32 id) {
         SInt32 length = 0;
         OSStatus status = settings.Get(marker, id, nullptr, &length);
         if (status == collectionItemNotFoundErr) continue;
-        if (status != noErr) return nullptr;
-        if (marker == PPDXRollDown::kMarkerTag)
-            return new (std::nothrow) PPDXRollDown(settings, id);
-        if (marker == PPDXScrollPane::kMarkerTag)
-            return new (std::nothrow) PPDXScrollPane(settings, id);
-        return new (std::nothrow) PPDXGroup(settings, id);
+        PPDXGroup* group = nullptr;
+        if (status != noErr) {
+            // The probe itself failed: counted below like a group that could not be made.
+        } else if (marker == PPDXRollDown::kMarkerTag) {
+            group = new (std::nothrow) PPDXRollDown(settings, id);
+        } else if (marker == PPDXScrollPane::kMarkerTag) {
+            group = new (std::nothrow) PPDXScrollPane(settings, id);
+        } else {
+            group = new (std::nothrow) PPDXGroup(settings, id);
+        }
+        if (group == nullptr) settings.NoteReadFailure();
+        return group;
     }
+    // An id without a marker holds nothing of ours: it is skipped as a missing record would be.
     return nullptr;
 }
 
@@ -97,6 +104,7 @@ PPDXGroups::PPDXGroups(Settings& settings) : PPDXGroups() {
         if (group == nullptr) continue;
         if (mGroups.PushBack(group) == PointerListItr()) {
             delete group;
+            settings.NoteReadFailure();
             break;
         }
         mCounts.Count(*group);

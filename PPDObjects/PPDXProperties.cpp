@@ -60,9 +60,13 @@ PPDXProperties::PPDXProperties(Settings& settings) : PPDXProperties() {
         SInt32 id;
         if (!OffsetId(kFirstId, i, &id)) break;
         PPDXProperty* page = new (std::nothrow) PPDXProperty(settings, id);
-        if (page == nullptr) break;
+        if (page == nullptr) {
+            settings.NoteReadFailure();
+            break;
+        }
         if (mPages.PushBack(page) == PointerListItr()) {
             delete page;
+            settings.NoteReadFailure();
             break;
         }
     }

@@ -4,6 +4,7 @@
 
 #include "PPDObjects/ModelRecords.h"
 #include "PPDObjects/PPDXControls.h"
+#include "settings/Settings.h"
 
 PPDXRollDown::PPDXRollDown() : mControls(new (std::nothrow) PPDXControls) {}
 
@@ -11,7 +12,9 @@ PPDXRollDown::PPDXRollDown(const char* keyword, CFStringRef localName, bool visi
     : PPDXGroup(keyword, localName, visible), mControls(new (std::nothrow) PPDXControls) {}
 
 PPDXRollDown::PPDXRollDown(Settings& settings, SInt32 id)
-    : PPDXGroup(settings, id), mControls(new (std::nothrow) PPDXControls) {}
+    : PPDXGroup(settings, id), mControls(new (std::nothrow) PPDXControls) {
+    if (mControls == nullptr) settings.NoteReadFailure();
+}
 
 PPDXRollDown::~PPDXRollDown() {
     delete mControls;

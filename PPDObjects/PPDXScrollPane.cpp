@@ -4,6 +4,7 @@
 
 #include "PPDObjects/ModelRecords.h"
 #include "PPDObjects/PPDXGroups.h"
+#include "settings/Settings.h"
 
 PPDXScrollPane::PPDXScrollPane() : mRollDowns(new (std::nothrow) PPDXGroups) {}
 
@@ -11,7 +12,9 @@ PPDXScrollPane::PPDXScrollPane(const char* keyword, CFStringRef localName, bool 
     : PPDXGroup(keyword, localName, visible), mRollDowns(new (std::nothrow) PPDXGroups) {}
 
 PPDXScrollPane::PPDXScrollPane(Settings& settings, SInt32 id)
-    : PPDXGroup(settings, id), mRollDowns(new (std::nothrow) PPDXGroups) {}
+    : PPDXGroup(settings, id), mRollDowns(new (std::nothrow) PPDXGroups) {
+    if (mRollDowns == nullptr) settings.NoteReadFailure();
+}
 
 PPDXScrollPane::~PPDXScrollPane() {
     delete mRollDowns;

@@ -65,7 +65,10 @@ PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) : mShor
         if (keyword == nullptr) break;
         PPDXControl* control = controls->Find(*keyword, nullptr, true);
         delete keyword;
-        if (mShortcuts.PushBack(control) == PointerListItr()) break;
+        if (mShortcuts.PushBack(control) == PointerListItr()) {
+            settings.NoteReadFailure();
+            break;
+        }
         if (!OffsetId(id, 1, &id)) break;
     }
 }

@@ -223,8 +223,9 @@ public:
     // Deletes each CString of `list` from the back, then empties it.
     static void ClearStringList(PointerList& list);
     void ClearGroupNameList();
-    // Relinks parents known only by keyword (a model rebuilt from a store).
-    void ResolveHeirarchy();
+    // Relinks parents known only by keyword (a model rebuilt from a store). False when a link
+    // could not be listed for want of memory.
+    bool ResolveHeirarchy();
 
     // --- Constraints (ORBPPDConstraints.cpp) -----------------------------------------------
     // "*UIConstraints" and "*%ORBUIConstraints" (requires false), "*%ORBUIRequires" (true).

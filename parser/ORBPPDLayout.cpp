@@ -1,6 +1,7 @@
 // Where options appear: property pages, group names, the scroll panes and roll-downs hung under
 // them, the installable-options block and the shortcut list; after the walk, the shortcuts and
 // the group names no block used; after a rebuild from a store, the parent links.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -60,14 +61,6 @@ struct TranslationHolder {
     }
 };
 
-// The pending parent keyword of `element`, copied; the element is left without parent, so that a
-// keyword nobody answers ends as no parent.
-CString TakePendingParent(PPDXElement* element) {
-    CString name(element->PendingParentKeyword());
-    element->ResolveParent(nullptr);
-    return name;
-}
-
 // The collections never own their members and drop one they have no room to list; the model
 // deletes only what they list, so whatever they dropped is deleted here. False in that case.
 // An element whose name could not be stored is of no use either.
@@ -87,6 +80,53 @@ bool AddGroup(PPDXGroups* groups, PPDXGroup* group) {
     delete group;
     return false;
 }
+
+// The groups by keyword, for the many exact lookups of a rebuild: Find answers as
+// PPDXGroups::Find(keyword, true) does (the first group in list order with that keyword). When
+// memory for the index cannot be had, Find asks the list itself.
+class GroupIndex {
+public:
+    explicit GroupIndex(PPDXGroups& groups) : mGroups(groups) {
+        UInt32 count = 0;
+        for (PPDXGroup* group = groups.First(); group != nullptr; group = groups.Next()) ++count;
+        mEntries = new (std::nothrow) Entry[count > 0 ? count : 1];
+        if (mEntries == nullptr) return;
+        for (PPDXGroup* group = groups.First(); group != nullptr; group = groups.Next()) {
+            if (group->Keyword() != nullptr) {
+                mEntries[mCount] = Entry{group->Keyword(), mCount, group};
+                ++mCount;
+            }
+        }
+        std::sort(mEntries, mEntries + mCount, Before);
+    }
+    ~GroupIndex() { delete[] mEntries; }
+    GroupIndex(const GroupIndex&) = delete;
+    GroupIndex& operator=(const GroupIndex&) = delete;
+
+    PPDXGroup* Find(const char* keyword) const {
+        if (mEntries == nullptr) return mGroups.Find(keyword, true);
+        if (keyword == nullptr) return nullptr;
+        const Entry probe{keyword, 0, nullptr};
+        const Entry* at = std::lower_bound(mEntries, mEntries + mCount, probe, Before);
+        if (at == mEntries + mCount || std::strcmp(at->keyword, keyword) != 0) return nullptr;
+        return at->group;
+    }
+
+private:
+    struct Entry {
+        const char* keyword;
+        UInt32 order;
+        PPDXGroup* group;
+    };
+    static bool Before(const Entry& a, const Entry& b) {
+        int order = std::strcmp(a.keyword, b.keyword);
+        return order != 0 ? order < 0 : a.order < b.order;
+    }
+
+    PPDXGroups& mGroups;
+    Entry* mEntries = nullptr;
+    UInt32 mCount = 0;
+};
 
 }  // namespace
 
@@ -268,37 +308,47 @@ void ORBPPD::ClearGroupNameList() {
     }
 }
 
-void ORBPPD::ResolveHeirarchy() {
-    if (mGroups == nullptr) return;
+bool ORBPPD::ResolveHeirarchy() {
+    if (mGroups == nullptr) return true;
     // Every member is reached, whatever the process shows.
     DisplayOptionsScope all(DISPLAY_ALL);
+    GroupIndex index(*mGroups);
+    bool whole = true;
     for (PPDXGroup* group = mGroups->First(); group != nullptr; group = mGroups->Next()) {
-        CString parentName = TakePendingParent(group);
-        if (parentName.Empty()) continue;
-        if (PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(group)) {
-            PPDXProperty* page =
-                mProperties != nullptr ? mProperties->Find(parentName, true) : nullptr;
-            if (page != nullptr) {
-                pane->SetParent(page);
-                page->SetScrollDown(pane);
-            }
-        } else if (PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group)) {
-            PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(mGroups->Find(parentName, true));
-            if (pane != nullptr) {
-                rollDown->SetParent(pane);
-                if (pane->RollDowns() != nullptr) pane->RollDowns()->Add(rollDown);
-            }
+        const char* parentName = group->PendingParentKeyword();
+        PPDXElement* parent = nullptr;
+        PPDXScrollPane* pane = dynamic_cast<PPDXScrollPane*>(group);
+        PPDXRollDown* rollDown = pane == nullptr ? dynamic_cast<PPDXRollDown*>(group) : nullptr;
+        if (parentName != nullptr && parentName[0] != '\0') {
+            if (pane != nullptr && mProperties != nullptr)
+                parent = mProperties->Find(parentName, true);
+            else if (rollDown != nullptr)
+                parent = dynamic_cast<PPDXScrollPane*>(index.Find(parentName));
+        }
+        // A keyword nobody answers ends as no parent. The name goes with the pending link, so
+        // it is not looked at after this.
+        group->ResolveParent(parent);
+        if (parent == nullptr) continue;
+        if (pane != nullptr) {
+            static_cast<PPDXProperty*>(parent)->SetScrollDown(pane);
+        } else {
+            PPDXGroups* rollDowns = static_cast<PPDXScrollPane*>(parent)->RollDowns();
+            if (rollDowns == nullptr) continue;
+            UInt32 before = rollDowns->Count();
+            rollDowns->Add(rollDown);
+            if (rollDowns->Count() == before) whole = false;
         }
     }
-    if (mControls == nullptr) return;
+    if (mControls == nullptr) return whole;
     for (PPDXControl* control = mControls->First(nullptr); control != nullptr;
          control = mControls->Next(nullptr)) {
-        CString parentName = TakePendingParent(control);
-        if (parentName.Empty()) continue;
-        PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(mGroups->Find(parentName, true));
-        if (rollDown != nullptr && rollDown->Controls() != nullptr) {
-            control->SetParent(rollDown);
-            rollDown->Controls()->Add(control);
-        }
+        const char* parentName = control->PendingParentKeyword();
+        PPDXRollDown* rollDown = nullptr;
+        if (parentName != nullptr && parentName[0] != '\0')
+            rollDown = dynamic_cast<PPDXRollDown*>(index.Find(parentName));
+        if (rollDown != nullptr && rollDown->Controls() == nullptr) rollDown = nullptr;
+        control->ResolveParent(rollDown);
+        if (rollDown != nullptr && !rollDown->Controls()->Add(control)) whole = false;
     }
+    return whole;
 }

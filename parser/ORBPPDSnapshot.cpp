@@ -69,7 +69,7 @@ void ORBPPD::BuildFromSettings(Settings& settings) {
     mGroups = new (std::nothrow) PPDXGroups(settings);
     mControls = new (std::nothrow) PPDXControls(settings);
     if (mControls != nullptr) mShortcuts = new (std::nothrow) PPDXShortcuts(settings, mControls);
-    ResolveHeirarchy();
+    const bool linked = ResolveHeirarchy();
 
     // The constraint lines are not part of a snapshot: their structures and the keyword index
     // that serves their queries start empty, so that every query answers nothing at once.
@@ -80,8 +80,11 @@ void ORBPPD::BuildFromSettings(Settings& settings) {
     if (mKeywordIndex != nullptr) mKeywordIndex->EndInsertion();
 
     // A control the store told of but the rebuild could not make would vanish from the user's
-    // job without a word: such a model is refused, and its owner parses the PPD instead.
+    // job without a word, and a record that was there but could not be read (memory ran out)
+    // would leave its default where the user had set something: such a model is refused, and
+    // its owner parses the PPD instead.
     ValidPPD(mProperties != nullptr && mGroups != nullptr && mControls != nullptr &&
              mControls->RebuildComplete() && mShortcuts != nullptr && mStringSoup != nullptr &&
-             mConstraints != nullptr && mRequires != nullptr && mKeywordIndex != nullptr);
+             mConstraints != nullptr && mRequires != nullptr && mKeywordIndex != nullptr &&
+             linked && settings.ReadFailures() == 0);
 }

@@ -24,6 +24,8 @@ void ReadHeader(Settings& settings, SInt32 id, CString*& field) {
 }  // namespace
 
 PPDX::PPDX(Settings& settings, const CFURLRef url, CFArrayRef names) : PPDX() {
+    // The rebuild counts the records it could not take in from here on.
+    settings.ClearReadFailures();
     mNames = names;
     BuildFromSettings(settings, url);
 }

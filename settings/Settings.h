@@ -74,6 +74,14 @@ public:
     // failure.
     OSStatus GetSettingsHandle(Handle* flattened);
 
+    // Readers that could not take a record in for a reason other than its absence (memory ran
+    // out, or the read itself failed) count it here, so that whoever rebuilds something from the
+    // store can tell a whole read from a partial one. A missing record is no failure: the reader
+    // keeps its default. The count is not part of the records and is not copied with them.
+    void NoteReadFailure() { ++mReadFailures; }
+    SInt32 ReadFailures() const { return mReadFailures; }
+    void ClearReadFailures() { mReadFailures = 0; }
+
 private:
     // Stores `status` as the last error and returns it.
     OSStatus Done(OSStatus status) { return mLastError = status; }
@@ -82,6 +90,7 @@ private:
     bool mValid;
     Collection mCollection;
     SInt32 mCursor;  // 1-based index of the record First/Next reported last
+    SInt32 mReadFailures = 0;
 };
 
 #endif  // HALYX_SETTINGS_SETTINGS_H

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "Collections/Collections.h"
 #include "CoreFoundation/CFData.h"
 #include "Memory/MacMemory.h"
 #include "foundation/CString.h"
@@ -14,14 +15,21 @@ namespace {
 const UInt8 kLossByte = '?';
 
 // The record's bytes in a new block of length + 1 bytes, NUL-terminated; null when the record is
-// missing, empty or memory is short.
+// missing or empty, and null with a read failure noted on the store when memory is short or the
+// read fails.
 Ptr ReadRecord(Settings& settings, FourCharCode tag, SInt32 id, SInt32* length) {
     *length = 0;
-    if (settings.Get(tag, id, nullptr, length) != noErr || *length <= 0) return nullptr;
+    OSStatus status = settings.Get(tag, id, nullptr, length);
+    if (status == collectionItemNotFoundErr) return nullptr;
+    if (status != noErr) {
+        settings.NoteReadFailure();
+        return nullptr;
+    }
+    if (*length <= 0) return nullptr;
     Ptr bytes = NewPtr(*length + 1);
-    if (bytes == nullptr) return nullptr;
-    if (settings.Get(tag, id, bytes, length) != noErr) {
-        DisposePtr(bytes);
+    if (bytes == nullptr || settings.Get(tag, id, bytes, length) != noErr) {
+        if (bytes != nullptr) DisposePtr(bytes);
+        settings.NoteReadFailure();
         return nullptr;
     }
     bytes[*length] = '\0';
@@ -34,8 +42,14 @@ CString* GetSettingsString(Settings& settings, FourCharCode tag, SInt32 id) {
     SInt32 length;
     Ptr bytes = ReadRecord(settings, tag, id, &length);
     if (bytes == nullptr) return nullptr;
-    CString* text = new CString(bytes);
+    CString* text = new (std::nothrow) CString(bytes);
     DisposePtr(bytes);
+    // A string whose buffer could not be made is no string.
+    if (text != nullptr && static_cast<const char*>(*text) == nullptr) {
+        delete text;
+        text = nullptr;
+    }
+    if (text == nullptr) settings.NoteReadFailure();
     return text;
 }
 

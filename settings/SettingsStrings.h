@@ -10,12 +10,16 @@
 class CString;
 class Settings;
 
+// Readers of a string record answer null for a missing or empty record; when the record is there
+// but cannot be taken in (memory runs out, the read fails) they answer null as well and note a
+// read failure on the store.
+
 // The record's bytes as a new string the caller deletes; null when the record cannot be read or
 // is empty. The text ends at the record's first NUL byte, if it holds one.
 CString* GetSettingsString(Settings& settings, FourCharCode tag, SInt32 id);
 
 // The record's bytes read as an external representation; null when the record is missing, empty
-// or not a valid representation. The caller releases the string.
+// or not a valid representation (which is no read failure). The caller releases the string.
 CFStringRef GetSettingsCFString(Settings& settings, FourCharCode tag, SInt32 id);
 
 // The string's Unicode external representation in a new array the caller frees with delete[];

@@ -63,10 +63,14 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, SInt32 id)
         SInt32 itemId;
         if (!ItemId(id, i, &itemId)) break;
         _PopupItem* item = new (std::nothrow) _PopupItem;
-        if (item == nullptr) break;
+        if (item == nullptr) {
+            settings.NoteReadFailure();
+            break;
+        }
         ReadItem(item, settings, itemId);
         if (mItems.PushBack(item) == PointerListItr()) {
             delete item;
+            settings.NoteReadFailure();
             break;
         }
         if (item->mSelected && item->mKeyword != nullptr) lastSelected = *item->mKeyword;

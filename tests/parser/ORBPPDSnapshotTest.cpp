@@ -368,7 +368,7 @@ std::string Skeleton(const halyx::tools::Json& view) {
 
 // Every allocation of the platform layer failing in turn: a save either reports failure or left
 // every member in the store (the members write their texts as best they can, so a text may be
-// missing); a rebuild either is refused or, when nothing failed, equals the model; nothing leaks.
+// missing); a rebuild from a whole store either is refused or equals the model; nothing leaks.
 TEST_F(SnapshotTest, FailingAllocationsNeverLoseAMemberOrLeak) {
     const std::string path = ExamplePath("HalyxSample.ppd");
     Names names = NamesOf("HALYX01.PPD");
@@ -408,12 +408,16 @@ TEST_F(SnapshotTest, FailingAllocationsNeverLoseAMemberOrLeak) {
         ModelRef rebuilt = Rebuilt(good, path, names.get());
         const bool injected = HalyxInjectedFailureCount(kHalyxFailAllocation) != 0;
         HalyxResetFailures();
+        // A rebuild that lost anything is refused (and stays walkable); one that is accepted is
+        // the whole model.
+        const halyx::tools::Json view = SnapshotView(*rebuilt);
+        if (rebuilt->IsValidPPD()) {
+            EXPECT_EQ(view, expected) << "skip " << skip;
+        }
         if (!injected) {
-            EXPECT_EQ(SnapshotView(*rebuilt), expected);
+            EXPECT_TRUE(rebuilt->IsValidPPD());
             break;
         }
-        // Whatever was lost, the model stays walkable.
-        SnapshotView(*rebuilt);
     }
 }
 

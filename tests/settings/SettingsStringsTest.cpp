@@ -4,6 +4,7 @@
 
 #include "foundation/CString.h"
 #include "settings/Settings.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -27,6 +28,32 @@ TEST(SettingsStrings, ByteStringRecordsComeBackTerminated) {
     ASSERT_NE(cut, nullptr);
     EXPECT_TRUE(*cut == "ab");
     delete cut;
+}
+
+// A missing record is the reader's ordinary "nothing there"; a record that is there but cannot
+// be taken in for want of memory gives the same null and is counted, so a rebuild can refuse.
+TEST(SettingsStrings, OnlyARecordThatCannotBeTakenInCountsAsAReadFailure) {
+    Settings s;
+    ASSERT_EQ(s.Add(kTag, 1, "*ModelName", 10), noErr);
+    ASSERT_EQ(s.Add(kTag, 2, "", 0), noErr);
+    EXPECT_EQ(GetSettingsString(s, kTag, 99), nullptr);
+    EXPECT_EQ(GetSettingsCFString(s, kTag, 99), nullptr);
+    EXPECT_EQ(GetSettingsString(s, kTag, 2), nullptr);
+    EXPECT_EQ(s.ReadFailures(), 0);
+
+    HalyxFailureScope scope;
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_EQ(GetSettingsString(s, kTag, 1), nullptr);
+    EXPECT_EQ(s.ReadFailures(), 1);
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_EQ(GetSettingsCFString(s, kTag, 1), nullptr);
+    EXPECT_EQ(s.ReadFailures(), 2);
+
+    // The count belongs to the reader, not to the records: a copy starts afresh.
+    Settings copy(s);
+    EXPECT_EQ(copy.ReadFailures(), 0);
+    s.ClearReadFailures();
+    EXPECT_EQ(s.ReadFailures(), 0);
 }
 
 TEST(SettingsStrings, PlatformStringsRoundTripThroughTheirExternalForm) {
