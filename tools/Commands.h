@@ -12,6 +12,9 @@ enum ExitStatus { kExitOk = 0, kExitProblem = 1, kExitUsage = 2, kExitRefused = 
 int RunCheck(int argc, char** argv);
 // show PPD [--json] [--names N1,N2,...]
 int RunShow(int argc, char** argv);
+// print [PPD] [--set KEYWORD=VALUE]... [--orientation O] [--layout RxC] [--printer-list FILE]
+//       [--plugins PATH] [--repeat N] [--json]
+int RunPrint(int argc, char** argv);
 
 }  // namespace halyx::tools
 

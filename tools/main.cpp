@@ -26,13 +26,14 @@ struct Command {
     int (*run)(int argc, char** argv);
 };
 
-// Later subcommands (print) join this table as they are built.
 const Command kCommands[] = {
     {"help", "help [COMMAND]", "show this help, or the help of one command", nullptr},
     {"check", "check PPD [--names N,...]", "parse a PPD and list its errors, then a verdict",
      halyx::tools::RunCheck},
     {"show", "show PPD [--json]", "show the parsed model: pages, groups, controls, constraints",
      halyx::tools::RunShow},
+    {"print", "print [PPD] [--set KEY=VALUE]...",
+     "open the pane as the print dialog does, type values, print", halyx::tools::RunPrint},
 };
 
 void PrintUsage(FILE* out) {
@@ -52,7 +53,7 @@ void PrintUsage(FILE* out) {
                  "  -V, --version                show the version and exit\n"
                  "\n"
                  "Exit status: 0 success, 1 a problem was found, 2 usage error or unreadable "
-                 "input.\n");
+                 "input,\n3 the editor refused a value.\n");
 }
 
 const Command* FindCommand(const char* name) {

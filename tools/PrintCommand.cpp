@@ -1,0 +1,289 @@
+// halyx-jobnotes print: opens the "Halyx Job Notes" pane as the print dialog does, types the given
+// values into its fields, presses Print and shows what the print server receives.
+//
+// The pane itself is reached only through the plug-in bundle (PrintHost). The PPD is also parsed
+// here, but only to find the title of the row that shows each given keyword, as a person reads it
+// off the list.
+#include <getopt.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "PPDObjects/Controls/PPDXJobNote.h"
+#include "PPDObjects/Controls/PPDXRangeControl.h"
+#include "PPDObjects/ModelOptions.h"
+#include "PPDObjects/PPDXControls.h"
+#include "parser/ORBPPD.h"
+#include "tools/Commands.h"
+#include "tools/PPDLoader.h"
+#include "tools/PPDText.h"
+#include "tools/PrintHost.h"
+
+namespace halyx::tools {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const char kPrintUsage[] =
+    "Usage: halyx-jobnotes print [PPD] [--set KEYWORD=VALUE]... [--orientation O]\n"
+    "                            [--layout RxC] [--printer-list FILE] [--json]\n"
+    "\n"
+    "Opens the Halyx Job Notes pane as the print dialog does, on a printer that uses PPD (the\n"
+    "bundled sample when omitted). For each --set it clicks the field of the job note or range\n"
+    "KEYWORD, selects its text and types VALUE key by key; then it presses Print and shows the\n"
+    "summary, the PostScript pieces in order (injection site and text) and the pieces file.\n"
+    "\n"
+    "  --set KEYWORD=VALUE   a value to type (KEYWORD with or without its '*'); repeatable\n"
+    "  --orientation O       portrait (default), landscape, reverse-portrait, reverse-landscape\n"
+    "  --layout RxC          pages per sheet as rows x columns (default 1x1)\n"
+    "  --printer-list FILE   a printer list to use instead of the bundle's PrinterList.plist\n"
+    "  --plugins PATH        the plug-in bundle, or a folder of bundles (default: "
+    "$HALYX_BUNDLE_DIR,\n"
+    "                        else the bundle built with this program)\n"
+    "  --repeat N            open the dialog N times in one process, printing each time\n"
+    "  --json                one JSON object: summary, pieces, pieces_file, messages, beeps\n"
+    "  -h, --help            show this help\n"
+    "\n"
+    "Exit status: 0 printed, 1 the pane could not be set up or write the job, 2 usage error or\n"
+    "unreadable input, 3 the editor refused a key or blocked Print (its message on stderr).\n";
+
+int Usage(const char* problem) {
+    std::fprintf(stderr, "halyx-jobnotes print: %s\n\n%s", problem, kPrintUsage);
+    return kExitUsage;
+}
+
+bool ParseOrientation(const char* text, PMOrientation* orientation) {
+    static const struct {
+        const char* name;
+        PMOrientation value;
+    } kOrientations[] = {{"portrait", kPMPortrait},
+                         {"landscape", kPMLandscape},
+                         {"reverse-portrait", kPMReversePortrait},
+                         {"reverse-landscape", kPMReverseLandscape}};
+    for (const auto& entry : kOrientations) {
+        if (std::strcmp(text, entry.name) == 0) {
+            *orientation = entry.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParsePositive(const std::string& text, SInt32* value) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *value = static_cast<SInt32>(std::stol(text));
+    return *value >= 1;
+}
+
+bool ParseLayout(const char* text, SInt32* rows, SInt32* columns) {
+    std::string layout(text);
+    size_t x = layout.find_first_of("xX");
+    return x != std::string::npos && ParsePositive(layout.substr(0, x), rows) &&
+           ParsePositive(layout.substr(x + 1), columns);
+}
+
+std::string ExecutableFolder() {
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return std::string();
+    path[length] = '\0';
+    std::string full(path);
+    return full.substr(0, full.find_last_of('/'));
+}
+
+// $HALYX_BUNDLE_DIR, else the bundle of the build tree this program was built in, else the one
+// beside the folder holding the program.
+std::string DefaultPlugins() {
+    const char* environment = getenv("HALYX_BUNDLE_DIR");
+    if (environment != nullptr && *environment != '\0') return environment;
+    if (access(HALYX_BUILD_BUNDLE_DIR "/Contents/Info.plist", R_OK) == 0)
+        return HALYX_BUILD_BUNDLE_DIR;
+    return ExecutableFolder() + "/../HalyxJobNotes.plugin";
+}
+
+// The title of the row that shows the job note or range `keyword`; false when the PPD has none.
+bool RowTitle(ORBPPD& model, const std::string& keyword, std::string* title) {
+    std::string wanted = keyword[0] == '*' ? keyword : "*" + keyword;
+    DisplayOptionsScope all(DISPLAY_ALL);
+    PPDXControls* controls = model.GetControls();
+    if (controls == nullptr) return false;
+    for (PPDXControl* c = controls->First(nullptr); c != nullptr; c = controls->Next(nullptr)) {
+        if (c->Keyword() == nullptr || wanted != c->Keyword()) continue;
+        if (dynamic_cast<PPDXJobNote*>(c) == nullptr &&
+            dynamic_cast<PPDXRangeControl*>(c) == nullptr)
+            continue;
+        *title = Utf8FromCFString(c->CFStringUserName());
+        return !title->empty();
+    }
+    return false;
+}
+
+std::string PieceText(const std::string& data) {
+    return Utf8FromBytes(data.data(), data.size(), kCFStringEncodingMacRoman);
+}
+
+void PrintText(const PrintResult& result) {
+    std::printf("Summary:\n");
+    if (result.summary.empty()) std::printf("  (no job notes)\n");
+    for (const auto& line : result.summary)
+        std::printf("  %s: %s\n", line.first.c_str(), line.second.c_str());
+    std::printf("Pieces:\n");
+    if (result.pieces.empty()) std::printf("  (none)\n");
+    for (const PrintPiece& piece : result.pieces) {
+        std::printf("  site %d:\n", static_cast<int>(piece.site));
+        std::string text = PieceText(piece.data);
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            std::printf("    %s\n", text.substr(start, end - start).c_str());
+            start = end + 1;
+        }
+    }
+    for (size_t run = 0; run < result.earlierPiecesFiles.size(); ++run)
+        std::printf("Pieces file of run %zu: %s\n", run + 1,
+                    result.earlierPiecesFiles[run].c_str());
+    std::printf("Pieces file: %s\n",
+                result.piecesFile.empty() ? "(none)" : result.piecesFile.c_str());
+}
+
+void PrintJson(const PrintResult& result) {
+    Json object = Json::object();
+    Json summary = Json::array();
+    for (const auto& line : result.summary)
+        summary.push_back(Json{{"title", line.first}, {"value", line.second}});
+    Json pieces = Json::array();
+    for (const PrintPiece& piece : result.pieces)
+        pieces.push_back(Json{{"site", piece.site}, {"data", PieceText(piece.data)}});
+    object["summary"] = std::move(summary);
+    object["pieces"] = std::move(pieces);
+    object["pieces_file"] = result.piecesFile.empty() ? Json(nullptr) : Json(result.piecesFile);
+    object["messages"] = result.messages;
+    object["beeps"] = result.beeps;
+    std::string text = object.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+int RunPrint(int argc, char** argv) {
+    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson };
+    static const struct option kOptions[] = {
+        {"set", required_argument, nullptr, kSet},
+        {"orientation", required_argument, nullptr, kOrientation},
+        {"layout", required_argument, nullptr, kLayout},
+        {"printer-list", required_argument, nullptr, kPrinterList},
+        {"plugins", required_argument, nullptr, kPlugins},
+        {"repeat", required_argument, nullptr, kRepeat},
+        {"json", no_argument, nullptr, kJson},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
+    };
+    PrintRequest request;
+    std::vector<std::pair<std::string, std::string>> settings;
+    bool json = false;
+    int opt;
+    while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
+        switch (opt) {
+            case kSet: {
+                const char* equals = std::strchr(optarg, '=');
+                if (equals == nullptr || equals == optarg)
+                    return Usage("--set takes KEYWORD=VALUE");
+                settings.emplace_back(std::string(optarg, static_cast<size_t>(equals - optarg)),
+                                      std::string(equals + 1));
+                break;
+            }
+            case kOrientation:
+                if (!ParseOrientation(optarg, &request.orientation))
+                    return Usage("unknown orientation");
+                break;
+            case kLayout:
+                if (!ParseLayout(optarg, &request.layoutRows, &request.layoutColumns))
+                    return Usage("--layout takes ROWSxCOLUMNS, both at least 1");
+                break;
+            case kPrinterList:
+                request.printerListPath = optarg;
+                break;
+            case kPlugins:
+                request.bundlePath = optarg;
+                break;
+            case kRepeat: {
+                SInt32 runs = 0;
+                if (!ParsePositive(optarg, &runs)) return Usage("--repeat takes a count from 1");
+                request.runs = runs;
+                break;
+            }
+            case kJson:
+                json = true;
+                break;
+            case 'h':
+                std::fputs(kPrintUsage, stdout);
+                return kExitOk;
+            default:
+                std::fputs(kPrintUsage, stderr);
+                return kExitUsage;
+        }
+    }
+    if (argc - optind > 1) return Usage("expected at most one PPD file");
+    request.ppdPath = argc - optind == 1 ? argv[optind] : HALYX_SAMPLE_PPD;
+    if (request.bundlePath.empty()) request.bundlePath = DefaultPlugins();
+    if (!request.printerListPath.empty() && access(request.printerListPath.c_str(), R_OK) != 0) {
+        std::fprintf(stderr, "halyx-jobnotes print: cannot read the printer list %s\n",
+                     request.printerListPath.c_str());
+        return kExitUsage;
+    }
+
+    if (!settings.empty()) {
+        PPDLoader loader;
+        std::string message;
+        if (!loader.Load(request.ppdPath.c_str(), &message)) {
+            std::fprintf(stderr, "halyx-jobnotes print: %s\n", message.c_str());
+            return kExitUsage;
+        }
+        for (const auto& setting : settings) {
+            PrintValue value;
+            if (!RowTitle(*loader.Model(), setting.first, &value.title)) {
+                std::fprintf(stderr, "halyx-jobnotes print: %s has no job note or range %s\n",
+                             request.ppdPath.c_str(), setting.first.c_str());
+                return kExitUsage;
+            }
+            value.text = setting.second;
+            request.values.push_back(value);
+        }
+    }
+
+    PrintResult result = PrintHost::Run(request);
+    bool ran = result.outcome == PrintOutcome::kPrinted || result.outcome == PrintOutcome::kRefused;
+    if (ran) {
+        if (json)
+            PrintJson(result);
+        else if (result.outcome == PrintOutcome::kPrinted)
+            PrintText(result);
+    }
+    switch (result.outcome) {
+        case PrintOutcome::kPrinted:
+            return kExitOk;
+        case PrintOutcome::kRefused:
+            std::fprintf(stderr, "%s\n", result.error.c_str());
+            return kExitRefused;
+        case PrintOutcome::kBadInput:
+            std::fprintf(stderr, "halyx-jobnotes print: %s\n", result.error.c_str());
+            return kExitUsage;
+        case PrintOutcome::kFailed:
+            break;
+    }
+    std::fprintf(stderr, "halyx-jobnotes print: %s\n", result.error.c_str());
+    return kExitProblem;
+}
+
+}  // namespace halyx::tools
