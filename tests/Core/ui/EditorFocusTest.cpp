@@ -72,6 +72,42 @@ TEST(EditorFocusTest, AnEmptyRequiredNoteIsLeftSilentlyByNothingAndLoudlyByNoCli
     EXPECT_EQ(1, printer.Jobs());
 }
 
+TEST(EditorFocusTest, LeavingChecksNameTheRuleThatIsBroken) {
+    Dialog dialog(
+        "*%ORBFlags *User: Setup\n*%ORBGroup *User: Roll\n"
+        "*%ORBJobNote *User/User: 32|Alpha|MinLength4\n"
+        "*%ORBJobNote *Pair/Pair: 20|TwoCharField\n"
+        "*%ORBJobNote *Next/Next: 20\n");
+    dialog.ClickField(0);
+    dialog.Type("ab");
+    dialog.Tab();
+    EXPECT_TRUE(dialog.HasFocus(0));
+    char between[128];
+    snprintf(between, sizeof between, "This field must contain between %d and %d characters.", 4,
+             32);
+    EXPECT_EQ(editortest::Titled(dialog.Title(0), between), dialog.Message());
+    dialog.Type("cd");
+    dialog.Tab();
+    ASSERT_TRUE(dialog.HasFocus(1));
+
+    // More than two digits in a row: Tab keeps the focus without a word, a click says why.
+    dialog.Type("123");
+    const UInt32 beeps = HalyxBeepCount();
+    dialog.Tab();
+    EXPECT_TRUE(dialog.HasFocus(1));
+    EXPECT_EQ(beeps, HalyxBeepCount());
+    dialog.ClickField(2);
+    EXPECT_TRUE(dialog.HasFocus(1));
+    EXPECT_EQ(Localized("BadRange", "s", dialog.Title(1).c_str()), dialog.Message());
+    dialog.Key(29);  // the right arrow moves the caret, never refused
+    dialog.Key(8);
+    dialog.Type("/4");
+    dialog.ClickField(2);
+    EXPECT_TRUE(dialog.HasFocus(2));
+    dialog.Panel().CommitUserChanges();
+    EXPECT_STREQ("12/4", static_cast<ORBJobNote*>(dialog.Notes()->index(1))->Control()->GetNotes());
+}
+
 TEST(EditorFocusTest, PasswordFieldsShowTenBulletsWithoutTheFocusAndGiveTheRealText) {
     Dialog dialog(kFocusPPD);
     dialog.ClickField(kWho);
