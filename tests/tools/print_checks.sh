@@ -1,8 +1,9 @@
 #!/bin/sh
-# print_checks.sh TOOL CASE: runs `halyx-jobnotes print` as a person would and checks what it shows.
+# print_checks.sh TOOL CASE SAMPLE_PPD: runs `halyx-jobnotes print` as a person would and checks what it shows.
 # Every pieces file a run names is removed afterwards. Exit 77 means the case was skipped.
 tool=$1
 case_name=$2
+sample=$3
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 
@@ -21,7 +22,7 @@ remove_pieces() {
 
 case "$case_name" in
 text)
-    run --set Notes1=Hello --set '*QZCopies=3' --orientation landscape --layout 1x1
+    run "$sample" --set Notes1=Hello --set '*QZCopies=3' --orientation landscape --layout 1x1
     remove_pieces
     expect_status 0
     expect_out "Notes 1: Hello"
