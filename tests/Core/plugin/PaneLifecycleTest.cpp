@@ -12,6 +12,7 @@
 #include "PPDObjects/Controls/PPDXJobNote.h"
 #include "PrintCore/PMErrors.h"
 #include "plugin/PluginTestSupport.h"
+#include "testing/FailureInjection.h"
 
 namespace plugintest {
 namespace {
@@ -195,6 +196,27 @@ TEST_F(PaneLifecycleTest, SyncWritesTheJobAndAnOutputFailureDropsTheModel) {
     CFArrayRef summaries = nullptr;
     EXPECT_EQ(kPMInvalidPDEContext, made.table->GetSummaryText(made.context, &titles, &summaries));
     EXPECT_EQ(noErr, made.table->Sync(made.context, session, false));
+}
+
+TEST_F(PaneLifecycleTest, EveryAllocationFailureDuringInitializeLeavesAnInertOrWholePane) {
+    HalyxFailureScope failures;
+    bool swept = false;
+    for (int skip = 0; skip < 5000 && !swept; ++skip) {
+        Pane made;
+        ASSERT_NE(nullptr, made.context);
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        OSStatus status = made.Initialize(pane, session);
+        bool failed = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        if (status != noErr) {
+            EXPECT_EQ(1, status);
+            EXPECT_EQ(nullptr, made.Object()->Model());
+            EXPECT_EQ(nullptr, made.Object()->Panel());
+            EXPECT_EQ(nullptr, gORBPPD);
+        }
+        swept = !failed;
+    }
+    EXPECT_TRUE(swept);
 }
 
 TEST_F(PaneLifecycleTest, SyncFromTheTicketKeepsItsOwnModelOutsideTheCache) {

@@ -4,6 +4,7 @@
 
 #include "CoreFoundation/CFPlugIn.h"
 #include "PrintCore/PMErrors.h"
+#include "testing/FailureInjection.h"
 #include "plugin/PluginTestSupport.h"
 
 namespace plugintest {
@@ -132,6 +133,23 @@ TEST_F(PluginInterfaceTest, PrologueDescribesThePaneAndEntriesRefuseANullContext
     EXPECT_EQ(kPMInvalidPDEContext, made.table->Terminate(nullptr, noErr));
     EXPECT_EQ(noErr, made.table->Open(made.context));
     EXPECT_EQ(noErr, made.table->Close(made.context));
+}
+
+TEST_F(PluginInterfaceTest, AllocationFailuresHandOutNothingAndLeaveNothingBehind) {
+    HalyxFailureScope failures;
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_EQ(nullptr, NewInstance());
+    void* instance = NewInstance();
+    ASSERT_NE(nullptr, instance);
+    // The object itself, then its table.
+    for (int skip = 0; skip < 2; ++skip) {
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        void* answer = &answer;
+        EXPECT_EQ(0, Base(instance)->QueryInterface(instance, CFUUIDGetUUIDBytes(kPMPDEInterfaceID),
+                                                    &answer));
+        EXPECT_EQ(nullptr, answer) << "skip " << skip;
+    }
+    Base(instance)->Release(instance);
 }
 
 TEST_F(PluginInterfaceTest, WithoutItsBundleNothingIsMade) {
