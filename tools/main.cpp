@@ -32,7 +32,7 @@ const Command kCommands[] = {
      halyx::tools::RunCheck},
     {"show", "show PPD [--json]", "show the parsed model: pages, groups, controls, constraints",
      halyx::tools::RunShow},
-    {"print", "print [PPD] [--set KEY=VALUE]...",
+    {"print", "print [PPD] [--set K=V]...",
      "open the pane as the print dialog does, type values, print", halyx::tools::RunPrint},
 };
 
