@@ -68,3 +68,8 @@ bool ORBJobNote::encryptNote(const char* plain, char* output) const {
     int key = halyx::crypto::NoteKeyIndex(CurrentSpecialOptionValue(kUseSpecialKeyOption));
     return halyx::crypto::EncryptNoteHex(plain, key, output);
 }
+
+void ORBJobNote::SetNotesOn(bool on) {
+    notesOn = on;
+    if (control != nullptr) control->SetNotesOnValue(on);
+}

@@ -29,6 +29,9 @@ public:
     // `output`, as upper-case hexadecimal. Always true.
     bool encryptNote(const char* plain, char* output) const;
 
+    // Switches the entry and its control on or off together.
+    void SetNotesOn(bool on);
+
     PPDXJobNote* Control() const { return control; }
     bool NotesOn() const { return notesOn; }
     bool IsSwitch() const { return isSwitch; }

@@ -150,7 +150,7 @@ void UI_JobNotesBrowser::SetToDefaults() {
         if (ORBJobNote* entry = halyx_editor::NoteOf(field->Item())) {
             PPDXJobNote* note = entry->Control();
             if (note == nullptr) continue;
-            note->SetNotesOnValue(true);
+            entry->SetNotesOn(true);
             note->ResetToDefaultValue();
             field->setText(note->GetDefaultNotes() != nullptr ? note->GetDefaultNotes() : "");
         } else if (ORBRange* range = halyx_editor::RangeOf(field->Item())) {

@@ -154,7 +154,11 @@ TEST(EditorFocusTest, CommitAndDefaultsReachTheEntriesAndShowInTheFields) {
     dialog.SelectAll();
     dialog.Type("40");
     dialog.Panel().CommitUserChanges();
+    auto* memoEntry = static_cast<ORBJobNote*>(dialog.Notes()->index(kMemo));
+    memoEntry->SetNotesOn(false);
     dialog.Editor().SetToDefaults();
+    EXPECT_TRUE(memoEntry->NotesOn());
+    EXPECT_TRUE(memo->GetNotesOnValue());
     EXPECT_STREQ("Draft", memo->GetNotes());
     EXPECT_EQ("Draft", dialog.Text(kMemo));
     EXPECT_EQ(copies->DefaultValue(), copies->GetValue());
