@@ -71,13 +71,18 @@ bool SplitFlags(const unsigned char* bytes, SInt32 length, PointerList& flags) {
         if (i < length && bytes[i] != PPDXControl::kFlagSeparator) continue;
         SInt32 pieceLength = i - start;
         if (pieceLength > 0) {
+            // Flag words are short: a longer piece gets a block of its own.
+            char local[64];
             CString* flag = nullptr;
-            char* piece = static_cast<char*>(std::malloc(static_cast<size_t>(pieceLength) + 1));
+            char* piece =
+                pieceLength < static_cast<SInt32>(sizeof local)
+                    ? local
+                    : static_cast<char*>(std::malloc(static_cast<size_t>(pieceLength) + 1));
             if (piece != nullptr) {
                 std::memcpy(piece, bytes + start, static_cast<size_t>(pieceLength));
                 piece[pieceLength] = '\0';
                 flag = NewModelString(piece);
-                std::free(piece);
+                if (piece != local) std::free(piece);
             }
             if (flag != nullptr && flags.PushBack(flag).Node() == nullptr) {
                 delete flag;

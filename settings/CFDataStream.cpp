@@ -4,24 +4,22 @@
 
 #include "Base/MacErrors.h"
 
-CFDataStream::CFDataStream() : mData(CFDataCreateMutable(kCFAllocatorDefault, 0)) {
+CFDataStream::CFDataStream()
+    : mData(CFDataCreateMutable(kCFAllocatorDefault, 0)), mSource(nullptr) {
     mValid = mData != nullptr;
     mError = mValid ? OSErr(noErr) : OSErr(memFullErr);
 }
 
-CFDataStream::CFDataStream(CFDataRef data) : mData(nullptr) {
+CFDataStream::CFDataStream(CFDataRef data) : mData(nullptr), mSource(nullptr) {
     if (data == nullptr || CFDataGetLength(data) == 0) return;
-    mData = CFDataCreateMutableCopy(kCFAllocatorDefault, 0, data);
-    if (mData == nullptr) {
-        mError = memFullErr;
-        return;
-    }
-    mSize = static_cast<SInt32>(CFDataGetLength(mData));
+    mSource = static_cast<CFDataRef>(CFRetain(data));
+    mSize = static_cast<SInt32>(CFDataGetLength(mSource));
     mValid = true;
 }
 
 CFDataStream::~CFDataStream() {
     if (mData != nullptr) CFRelease(mData);
+    if (mSource != nullptr) CFRelease(mSource);
 }
 
 bool CFDataStream::out(const void* bytes, SInt32 count) {
@@ -37,7 +35,8 @@ bool CFDataStream::in(void* buffer, SInt32 count, SInt32* read, OSErr* error) {
     if (read == nullptr) read = &ignoredRead;
     if (error == nullptr) error = &ignoredError;
     *read = 0;
-    if (mData == nullptr) {
+    CFDataRef bytes = data();
+    if (bytes == nullptr) {
         *error = eofErr;
         return false;
     }
@@ -47,9 +46,15 @@ bool CFDataStream::in(void* buffer, SInt32 count, SInt32* read, OSErr* error) {
     }
     SInt32 available = mSize - mPosition;
     SInt32 n = count <= available ? count : available;
-    if (n > 0) std::memcpy(buffer, CFDataGetBytePtr(mData) + mPosition, static_cast<size_t>(n));
+    if (n > 0) std::memcpy(buffer, CFDataGetBytePtr(bytes) + mPosition, static_cast<size_t>(n));
     mPosition += n;
     *read = n;
     *error = n == count ? OSErr(noErr) : OSErr(eofErr);
     return n == count;
+}
+
+const void* CFDataStream::peek(SInt32 count) const {
+    CFDataRef bytes = data();
+    if (bytes == nullptr || count < 0 || count > mSize - mPosition) return nullptr;
+    return CFDataGetBytePtr(bytes) + mPosition;
 }

@@ -15,3 +15,13 @@ bool DataStream::valid() const {
 SInt32 DataStream::dataSize() const {
     return mSize;
 }
+
+const void* DataStream::peek(SInt32) const {
+    return nullptr;
+}
+
+bool DataStream::skip(SInt32 count) {
+    if (count < 0 || count > mSize - mPosition) return false;
+    mPosition += count;
+    return true;
+}

@@ -17,6 +17,11 @@ public:
     // Copies up to `count` bytes from the read position into `buffer` and advances it; *read gets
     // the number copied and *error the status. True only when all `count` bytes were copied.
     virtual bool in(void* buffer, SInt32 count, SInt32* read, OSErr* error) = 0;
+    // The next `count` bytes in place, without advancing, when the stream holds them in memory;
+    // null otherwise (the reader then copies them with `in`).
+    virtual const void* peek(SInt32 count) const;
+    // Advances the read position past `count` bytes that peek gave; false when fewer remain.
+    bool skip(SInt32 count);
 
     virtual bool dataExists() const;  // the stream holds at least one byte
     virtual bool valid() const;

@@ -169,6 +169,12 @@ OSStatus Settings::Read(DataStream* stream, SInt32 length) {
     if (length == 0) length = stream->dataSize();
     if (length == 0) return Done(noErr);
     if (length < 0) return Done(paramErr);
+    // Bytes the stream holds in memory are read where they are; others are copied out first.
+    if (const void* bytes = stream->peek(length)) {
+        OSStatus err = UnflattenCollectionFromBytes(mCollection, bytes, length);
+        stream->skip(length);
+        return Done(err);
+    }
     Handle h = NewWorkHandle(length);
     if (h == nullptr) return Done(memFullErr);
     SInt32 read = 0;

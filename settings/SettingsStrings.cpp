@@ -14,36 +14,95 @@ namespace {
 // Replacement for characters the representation cannot hold (none, for Unicode).
 const UInt8 kLossByte = '?';
 
-// The record's bytes in a new block of length + 1 bytes, NUL-terminated; null when the record is
-// missing or empty, and null with a read failure noted on the store when memory is short or the
-// read fails.
-Ptr ReadRecord(Settings& settings, FourCharCode tag, SInt32 id, SInt32* length) {
-    *length = 0;
-    OSStatus status = settings.Get(tag, id, nullptr, length);
-    if (status == collectionItemNotFoundErr) return nullptr;
-    if (status != noErr) {
-        settings.NoteReadFailure();
-        return nullptr;
+// Most string records are a keyword or a display name: they are read on the stack.
+const SInt32 kLocalRecord = 256;
+const SInt32 kLocalChars = 128;
+
+// A record's bytes, NUL-terminated: inside the reader when they fit, else in a block of their own.
+class RecordBytes {
+public:
+    // Bytes() is null when the record is missing or empty, and when it is there but cannot be
+    // taken in (memory is short or the read fails), which is noted on the store.
+    RecordBytes(Settings& settings, FourCharCode tag, SInt32 id) {
+        OSStatus status = settings.Get(tag, id, nullptr, &mLength);
+        if (status == collectionItemNotFoundErr) return;
+        if (status == noErr && mLength <= 0) return;
+        char* buffer = mLocal;
+        if (status == noErr && mLength >= kLocalRecord) buffer = mBlock = NewPtr(mLength + 1);
+        SInt32 read = mLength;
+        if (status != noErr || buffer == nullptr || settings.Get(tag, id, buffer, &read) != noErr ||
+            read != mLength) {
+            settings.NoteReadFailure();
+            return;
+        }
+        buffer[mLength] = '\0';
+        mBytes = buffer;
     }
-    if (*length <= 0) return nullptr;
-    Ptr bytes = NewPtr(*length + 1);
-    if (bytes == nullptr || settings.Get(tag, id, bytes, length) != noErr) {
-        if (bytes != nullptr) DisposePtr(bytes);
-        settings.NoteReadFailure();
-        return nullptr;
+    ~RecordBytes() {
+        if (mBlock != nullptr) DisposePtr(mBlock);
     }
-    bytes[*length] = '\0';
-    return bytes;
+    RecordBytes(const RecordBytes&) = delete;
+    RecordBytes& operator=(const RecordBytes&) = delete;
+
+    const char* Bytes() const { return mBytes; }
+    SInt32 Length() const { return mBytes != nullptr ? mLength : 0; }
+
+private:
+    char mLocal[kLocalRecord];
+    Ptr mBlock = nullptr;
+    const char* mBytes = nullptr;
+    SInt32 mLength = 0;
+};
+
+bool HighSurrogate(UniChar c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool LowSurrogate(UniChar c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The representation with a byte-order mark, as CFStringToExternal writes it, made straight from
+// its units. Null (*handled false) for anything else, which the general conversion then judges:
+// no mark, an odd length or a surrogate without its partner.
+CFStringRef FromMarkedUnits(const UInt8* bytes, SInt32 length, bool* handled) {
+    *handled = false;
+    if (length < 2 || length % 2 != 0) return nullptr;
+    bool big;
+    if (bytes[0] == 0xFE && bytes[1] == 0xFF)
+        big = true;
+    else if (bytes[0] == 0xFF && bytes[1] == 0xFE)
+        big = false;
+    else
+        return nullptr;
+    const SInt32 count = (length - 2) / 2;
+    UniChar local[kLocalChars];
+    UniChar* chars = count <= kLocalChars ? local : new (std::nothrow) UniChar[count];
+    if (chars == nullptr) return nullptr;
+    const UInt8* p = bytes + 2;
+    bool paired = true;
+    for (SInt32 i = 0; i < count; ++i, p += 2) {
+        chars[i] =
+            big ? static_cast<UniChar>(p[0] << 8 | p[1]) : static_cast<UniChar>(p[1] << 8 | p[0]);
+        if (LowSurrogate(chars[i]) && (i == 0 || !HighSurrogate(chars[i - 1]))) paired = false;
+        if (HighSurrogate(chars[i]) && i + 1 == count) paired = false;
+        if (i > 0 && HighSurrogate(chars[i - 1]) && !LowSurrogate(chars[i])) paired = false;
+    }
+    CFStringRef string = nullptr;
+    if (paired) {
+        string = CFStringCreateWithCharacters(kCFAllocatorDefault, chars, count);
+        *handled = true;
+    }
+    if (chars != local) delete[] chars;
+    return string;
 }
 
 }  // namespace
 
 CString* GetSettingsString(Settings& settings, FourCharCode tag, SInt32 id) {
-    SInt32 length;
-    Ptr bytes = ReadRecord(settings, tag, id, &length);
-    if (bytes == nullptr) return nullptr;
-    CString* text = new (std::nothrow) CString(bytes);
-    DisposePtr(bytes);
+    RecordBytes record(settings, tag, id);
+    if (record.Bytes() == nullptr) return nullptr;
+    CString* text = new (std::nothrow) CString(record.Bytes());
     // A string whose buffer could not be made is no string.
     if (text != nullptr && static_cast<const char*>(*text) == nullptr) {
         delete text;
@@ -54,12 +113,9 @@ CString* GetSettingsString(Settings& settings, FourCharCode tag, SInt32 id) {
 }
 
 CFStringRef GetSettingsCFString(Settings& settings, FourCharCode tag, SInt32 id) {
-    SInt32 length;
-    Ptr bytes = ReadRecord(settings, tag, id, &length);
-    if (bytes == nullptr) return nullptr;
-    CFStringRef string = ExtenalToCFString(reinterpret_cast<const UInt8*>(bytes), length);
-    DisposePtr(bytes);
-    return string;
+    RecordBytes record(settings, tag, id);
+    if (record.Bytes() == nullptr) return nullptr;
+    return ExtenalToCFString(reinterpret_cast<const UInt8*>(record.Bytes()), record.Length());
 }
 
 UInt8* CFStringToExternal(CFStringRef string, SInt32* length) {
@@ -80,10 +136,13 @@ UInt8* CFStringToExternal(CFStringRef string, SInt32* length) {
 
 CFStringRef ExtenalToCFString(const UInt8* bytes, SInt32 length) {
     if (bytes == nullptr || length < 0) return nullptr;
+    bool handled;
+    CFStringRef string = FromMarkedUnits(bytes, length, &handled);
+    if (handled) return string;
     CFDataRef data = CFDataCreate(kCFAllocatorDefault, bytes, length);
     if (data == nullptr) return nullptr;
-    CFStringRef string = CFStringCreateFromExternalRepresentation(kCFAllocatorDefault, data,
-                                                                  kCFStringEncodingUnicode);
+    string = CFStringCreateFromExternalRepresentation(kCFAllocatorDefault, data,
+                                                      kCFStringEncodingUnicode);
     CFRelease(data);
     return string;
 }

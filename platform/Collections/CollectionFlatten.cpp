@@ -14,10 +14,12 @@
 // matching checksum. Anything else is collectionVersionErr.
 #include <cstring>
 
+#include "Collections/CollectionChecksum.h"
 #include "Collections/CollectionInternal.h"
 #include "Memory/MacMemory.h"
 
 using halyx_collections::Allocate;
+using halyx_collections::Crc32;
 using halyx_collections::Item;
 using halyx_collections::ItemBytes;
 using halyx_collections::ItemTable;
@@ -32,43 +34,6 @@ const size_t kItemHeaderBytes = 16;
 const size_t kTrailerBytes = 4;
 // Handles and item sizes are 32-bit quantities in this service.
 const uint64_t kLargestForm = 0x7fffffff;
-
-// Eight tables, so that the checksum takes eight bytes a step: entries[0] is the byte-wise table,
-// entries[k][i] the remainder of byte i followed by k zero bytes.
-struct CrcTable {
-    UInt32 entries[8][256];
-    CrcTable() {
-        for (UInt32 i = 0; i < 256; ++i) {
-            UInt32 c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            entries[0][i] = c;
-        }
-        for (int k = 1; k < 8; ++k)
-            for (UInt32 i = 0; i < 256; ++i)
-                entries[k][i] = (entries[k - 1][i] >> 8) ^ entries[0][entries[k - 1][i] & 0xff];
-    }
-};
-
-UInt32 Little32(const UInt8* p) {
-    return static_cast<UInt32>(p[0]) | static_cast<UInt32>(p[1]) << 8 |
-           static_cast<UInt32>(p[2]) << 16 | static_cast<UInt32>(p[3]) << 24;
-}
-
-// The common reflected CRC-32 (polynomial 0xedb88320).
-UInt32 Crc32(const UInt8* p, size_t n) {
-    static const CrcTable table;
-    const UInt32(&t)[8][256] = table.entries;
-    UInt32 crc = 0xffffffffu;
-    for (; n >= 8; p += 8, n -= 8) {
-        const UInt32 low = crc ^ Little32(p);
-        const UInt32 high = Little32(p + 4);
-        crc = t[7][low & 0xff] ^ t[6][(low >> 8) & 0xff] ^ t[5][(low >> 16) & 0xff] ^
-              t[4][low >> 24] ^ t[3][high & 0xff] ^ t[2][(high >> 8) & 0xff] ^
-              t[1][(high >> 16) & 0xff] ^ t[0][high >> 24];
-    }
-    for (; n > 0; ++p, --n) crc = t[0][(crc ^ *p) & 0xff] ^ (crc >> 8);
-    return crc ^ 0xffffffffu;
-}
 
 void Put32(UInt8*& p, UInt32 v) {
     p[0] = static_cast<UInt8>(v >> 24);
@@ -103,6 +68,33 @@ ItemView ReadItem(const UInt8*& p) {
     v.bytes = p;
     p += v.size;
     return v;
+}
+
+// From this many items on, a form read into an empty collection builds its hash in bucket order.
+const SInt32 kBulkItems = 1024;
+
+// Reads a checked form of `count` items (at least one) into an empty table. The items go
+// straight into their slots and the hash is built afterwards. Forms we write never repeat a key;
+// one that does is left to the general reading (*duplicate) with the table empty again.
+OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, bool* duplicate) {
+    *duplicate = false;
+    if (!items.Reserve(count)) return memFullErr;
+    size_t room = 0;
+    const UInt8* p = first;
+    for (SInt32 i = 0; i < count; ++i) room += ItemBytes::PoolRoom(ReadItem(p).size);
+    UInt8* pool = nullptr;
+    if (room > 0 && (pool = ItemBytes::NewPool(room)) == nullptr) return memFullErr;
+    size_t at = 0;
+    p = first;
+    for (SInt32 i = 0; i < count; ++i) {
+        ItemView v = ReadItem(p);
+        ItemBytes bytes;
+        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &bytes);
+        items.AppendUnhashed(v.tag, v.id, v.attributes, bytes);
+    }
+    if (items.HashAppended(duplicate)) return noErr;
+    items.Clear();
+    return memFullErr;
 }
 
 // Checks the whole form; on success *count is its number of items.
@@ -174,12 +166,22 @@ OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
     if (c == nullptr || flattened == nullptr) return paramErr;
     Size length = GetHandleSize(flattened);
     if (OSErr err = MemError()) return err;
-    const UInt8* form = reinterpret_cast<const UInt8*>(*flattened);
+    return UnflattenCollectionFromBytes(c, *flattened, length);
+}
+
+OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size length) {
+    if (c == nullptr || length < 0 || (bytes == nullptr && length > 0)) return paramErr;
+    const UInt8* form = static_cast<const UInt8*>(bytes);
     SInt32 count = 0;
     if (!Validate(form, static_cast<size_t>(length), &count)) return collectionVersionErr;
 
     ItemTable& items = c->items;
     const UInt8* first = form + kHeaderBytes;
+    if (items.SlotCount() == 0 && count >= kBulkItems) {
+        bool duplicate;
+        OSStatus status = ReadIntoEmpty(items, first, count, &duplicate);
+        if (!duplicate) return status;
+    }
     const UInt8* p = first;
     // An empty collection has nothing locked, which spares reading into a fresh one a pass of
     // lookups.
@@ -190,19 +192,26 @@ OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {
             return collectionItemLockedErr;
     }
 
-    // Every allocation happens before the first item changes.
+    // Every allocation happens before the first item changes. The bytes too large to sit in
+    // their records share one pool, so that reading a form costs a few allocations, not one per
+    // item.
     if (!items.Reserve(count)) return memFullErr;
+    size_t room = 0;
+    p = first;
+    for (SInt32 i = 0; i < count; ++i) room += ItemBytes::PoolRoom(ReadItem(p).size);
+    UInt8* pool = nullptr;
+    if (room > 0 && (pool = ItemBytes::NewPool(room)) == nullptr) return memFullErr;
     ItemBytes* copies =
         static_cast<ItemBytes*>(Allocate(static_cast<size_t>(count) * sizeof(ItemBytes)));
-    if (copies == nullptr) return memFullErr;
+    if (copies == nullptr) {
+        Release(pool);
+        return memFullErr;
+    }
+    size_t at = 0;
     p = first;
     for (SInt32 i = 0; i < count; ++i) {
         ItemView v = ReadItem(p);
-        if (!ItemBytes::Make(v.bytes, v.size, &copies[i])) {
-            for (SInt32 k = 0; k < i; ++k) copies[k].Free();
-            Release(copies);
-            return memFullErr;
-        }
+        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &copies[i]);
     }
 
     p = first;

@@ -16,6 +16,26 @@ const SInt32 kMinimumCapacity = 16;
 // many, so a few removals in a small collection cost nothing.
 const SInt32 kCompactAfterDead = 64;
 const SInt32 kEmptyBucket = -1;
+// How far before and after the last item found a lookup looks before it hashes. A control's
+// records are read in a slightly different order than they were written, a few slots apart.
+const SInt32 kHintBehind = 8;
+const SInt32 kHintAhead = 16;
+// Buckets per group when a hash is built in bucket order: a group spans a few cache lines.
+const UInt32 kHashGroup = 64;
+// A pool starts with the count of items placed in it; each item's bytes follow the distance back
+// to the pool's start.
+const size_t kPoolHeader = 8;
+const size_t kPoolPrefix = sizeof(UInt32);
+
+SInt32 PoolUsers(const UInt8* pool) {
+    SInt32 users;
+    std::memcpy(&users, pool, sizeof users);
+    return users;
+}
+
+void SetPoolUsers(UInt8* pool, SInt32 users) {
+    std::memcpy(pool, &users, sizeof users);
+}
 
 SInt32 LowBit(SInt32 i) {
     return i & -i;
@@ -39,6 +59,7 @@ void Release(void* block) {
 
 bool ItemBytes::Make(const void* src, SInt32 size, ItemBytes* out) {
     out->size = size;
+    out->pooled = false;
     out->heap = nullptr;
     if (size <= kInline) {
         if (size > 0) std::memcpy(out->local, src, static_cast<size_t>(size));
@@ -50,9 +71,53 @@ bool ItemBytes::Make(const void* src, SInt32 size, ItemBytes* out) {
     return true;
 }
 
+size_t ItemBytes::PoolRoom(SInt32 size) {
+    return size > kInline ? kPoolPrefix + static_cast<size_t>(size) : 0;
+}
+
+UInt8* ItemBytes::NewPool(size_t room) {
+    UInt8* pool = static_cast<UInt8*>(Allocate(kPoolHeader + room));
+    if (pool != nullptr) SetPoolUsers(pool, 0);
+    return pool;
+}
+
+void ItemBytes::MakePooled(const void* src, SInt32 size, UInt8* pool, size_t* at, ItemBytes* out) {
+    out->size = size;
+    out->pooled = false;
+    out->heap = nullptr;
+    if (size <= kInline) {
+        if (size > 0) std::memcpy(out->local, src, static_cast<size_t>(size));
+        return;
+    }
+    UInt32 back = static_cast<UInt32>(kPoolHeader + *at + kPoolPrefix);
+    UInt8* place = pool + back;
+    std::memcpy(place - kPoolPrefix, &back, sizeof back);
+    std::memcpy(place, src, static_cast<size_t>(size));
+    *at += PoolRoom(size);
+    SetPoolUsers(pool, PoolUsers(pool) + 1);
+    out->pooled = true;
+    out->heap = place;
+}
+
+void ItemBytes::ReleaseEmptyPool(UInt8* pool) {
+    if (pool != nullptr && PoolUsers(pool) == 0) Release(pool);
+}
+
 void ItemBytes::Free() {
-    if (size > kInline) Release(heap);
+    if (size > kInline) {
+        if (pooled) {
+            UInt32 back;
+            std::memcpy(&back, heap - kPoolPrefix, sizeof back);
+            UInt8* pool = heap - back;
+            SInt32 users = PoolUsers(pool) - 1;
+            SetPoolUsers(pool, users);
+            if (users == 0) Release(pool);
+        } else {
+            Release(heap);
+        }
+    }
     size = 0;
+    pooled = false;
     heap = nullptr;
 }
 
@@ -74,12 +139,33 @@ UInt32 ItemTable::HashOf(FourCharCode tag, SInt32 id) {
 }
 
 SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
+    // Keys are unique among live items, so a live item with the key near the hint is the one.
+    // Most reads ask for the hint itself or one of the next few slots: those come first.
+    const SInt32 ahead = mHint < mSlots - kHintAhead ? mHint + kHintAhead : mSlots;
+    for (SInt32 s = mHint; s < ahead; ++s) {
+        const Item& item = mItems[s];
+        if (item.tag == tag && item.id == id && item.live) {
+            mHint = s;
+            return s;
+        }
+    }
+    const SInt32 behind = mHint > kHintBehind ? mHint - kHintBehind : 0;
+    for (SInt32 s = mHint < mSlots ? mHint : mSlots; s-- > behind;) {
+        const Item& item = mItems[s];
+        if (item.tag == tag && item.id == id && item.live) {
+            mHint = s;
+            return s;
+        }
+    }
     if (mHashCapacity == 0) return -1;
     UInt32 mask = mHashCapacity - 1;
     for (UInt32 b = HomeOf(tag, id);; b = (b + 1) & mask) {
         const Bucket& bucket = mHash[b];
         if (bucket.slot == kEmptyBucket) return -1;
-        if (bucket.tag == tag && bucket.id == id) return bucket.slot;
+        if (bucket.tag == tag && bucket.id == id) {
+            mHint = bucket.slot;
+            return bucket.slot;
+        }
     }
 }
 
@@ -206,6 +292,48 @@ void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, const Ite
     }
 }
 
+void ItemTable::AppendUnhashed(FourCharCode tag, SInt32 id, SInt32 attributes,
+                               const ItemBytes& bytes) {
+    mItems[mSlots++] = Item{tag, id, attributes, true, bytes};
+    ++mLive;
+}
+
+bool ItemTable::HashAppended(bool* duplicate) {
+    *duplicate = false;
+    // The keys are sorted by their home bucket's group of kHashGroup buckets (a counting sort
+    // whose writes go to one place per group), then entered in that order: every pass streams.
+    const UInt32 groups = mHashCapacity > kHashGroup ? mHashCapacity / kHashGroup : 1;
+    UInt32* starts = static_cast<UInt32*>(Allocate((groups + 1) * sizeof(UInt32)));
+    Bucket* order = static_cast<Bucket*>(Allocate(static_cast<size_t>(mSlots) * sizeof(Bucket)));
+    bool whole = starts != nullptr && order != nullptr;
+    if (whole) {
+        std::memset(starts, 0, (groups + 1) * sizeof(UInt32));
+        for (SInt32 s = 0; s < mSlots; ++s)
+            ++starts[HomeOf(mItems[s].tag, mItems[s].id) / kHashGroup + 1];
+        for (UInt32 g = 0; g < groups; ++g) starts[g + 1] += starts[g];
+        for (SInt32 s = 0; s < mSlots; ++s) {
+            const Item& item = mItems[s];
+            order[starts[HomeOf(item.tag, item.id) / kHashGroup]++] = Bucket{item.tag, item.id, s};
+        }
+        const UInt32 mask = mHashCapacity - 1;
+        for (SInt32 k = 0; k < mSlots && whole; ++k) {
+            const Bucket& key = order[k];
+            UInt32 b = HomeOf(key.tag, key.id);
+            for (; mHash[b].slot != kEmptyBucket; b = (b + 1) & mask) {
+                if (mHash[b].tag == key.tag && mHash[b].id == key.id) {
+                    *duplicate = true;
+                    whole = false;
+                    break;
+                }
+            }
+            if (whole) mHash[b] = key;
+        }
+    }
+    Release(starts);
+    Release(order);
+    return whole;
+}
+
 void ItemTable::Remove(SInt32 slot) {
     Item& item = mItems[slot];
     HashErase(item.tag, item.id);
@@ -253,6 +381,7 @@ void ItemTable::Swap(ItemTable& other) {
     std::swap(mHash, other.mHash);
     std::swap(mHashCapacity, other.mHashCapacity);
     std::swap(mHashShift, other.mHashShift);
+    std::swap(mHint, other.mHint);
 }
 
 }  // namespace halyx_collections

@@ -7,6 +7,11 @@
 // in place, so removal stays amortised constant and memory stays proportional to the live items.
 // While no slot is dead, index and slot are the same and the tree is not kept up.
 //
+// Lookups try the few slots around the last item found before they hash: a store is mostly read
+// back in about the order it was written, and those slots are in cache where a hash probe is not.
+// The remembered slot is only a starting guess, so lookups on one table must not run on several
+// threads at once.
+//
 // Every allocation goes through the allocation failure hook. Nothing here allocates except Reserve
 // and the item bytes the caller hands over, so a caller that reserves first can never be left
 // half-way by a failed allocation.
@@ -22,12 +27,17 @@ void* Allocate(size_t bytes);
 void* Reallocate(void* block, size_t bytes);
 void Release(void* block);
 
-// An item's bytes: kept inside the record when they fit in a pointer's room, else an owned block.
-// Most records are a 4-byte number, so most items never allocate.
+// An item's bytes: kept inside the record when they fit in a pointer's room, else an owned block
+// or a place in a shared pool. Most records are a 4-byte number, so most items never allocate.
+//
+// A pool holds the bytes of many items made at once (an unflattened form) in one allocation: a
+// count of the items placed in it, then each item's bytes after the distance back to the pool's
+// start. Freeing the last of them releases the pool.
 struct ItemBytes {
     static const SInt32 kInline = 8;
 
     SInt32 size;
+    bool pooled;
     union {
         UInt8* heap;
         UInt8 local[kInline];
@@ -35,6 +45,16 @@ struct ItemBytes {
 
     // Copies `size` bytes from `src` into `out`; false (nothing allocated) when memory is short.
     static bool Make(const void* src, SInt32 size, ItemBytes* out);
+    // The pool room that bytes of `size` take; 0 for bytes kept inside the record.
+    static size_t PoolRoom(SInt32 size);
+    // A pool of `room` bytes (the sum of PoolRoom over the items it will hold), or null when
+    // memory is short.
+    static UInt8* NewPool(size_t room);
+    // Copies `size` bytes from `src` into `out`, at *at in `pool` when they do not fit inside the
+    // record; *at moves past them. The pool must have room.
+    static void MakePooled(const void* src, SInt32 size, UInt8* pool, size_t* at, ItemBytes* out);
+    // Releases a pool in which no item was placed.
+    static void ReleaseEmptyPool(UInt8* pool);
     const UInt8* Data() const { return size <= kInline ? local : heap; }
     void Free();
 };
@@ -78,6 +98,13 @@ public:
     // Appends a new item (the key must not be present) and takes ownership of `bytes`.
     // Needs a prior Reserve.
     void Append(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes);
+    // Appends like Append but leaves the key out of the hash, for many items at once into a
+    // table without items; HashAppended must follow before any lookup.
+    void AppendUnhashed(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes);
+    // Enters every slot into the hash, in the order of the buckets they go to, so that a large
+    // table is written front to back instead of at random. False when memory for the ordering is
+    // short or two items share a key (*duplicate); the caller then clears the table.
+    bool HashAppended(bool* duplicate);
     // Removes the live item in `slot` and frees its bytes.
     void Remove(SInt32 slot);
     // Frees every item; capacity is kept.
@@ -106,6 +133,7 @@ private:
     Bucket* mHash = nullptr;   // linear probing
     UInt32 mHashCapacity = 0;  // a power of two, at least twice the live items
     UInt32 mHashShift = 32;    // 32 - log2(mHashCapacity)
+    mutable SInt32 mHint = 0;  // the slot of the last item found
 };
 
 }  // namespace halyx_collections

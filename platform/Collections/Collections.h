@@ -99,6 +99,11 @@ OSStatus FlattenCollectionToHdl(Collection c, Handle flattened);
 // memFullErr. On any error the collection is left as it was.
 OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened);
 
+// As UnflattenCollectionFromHdl, for a form that lies in memory outside a handle (this service's
+// own addition): paramErr for a null collection, a negative length or null bytes with a positive
+// length.
+OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size length);
+
 #ifdef __cplusplus
 }
 #endif

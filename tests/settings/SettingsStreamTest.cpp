@@ -153,6 +153,9 @@ TEST(SettingsStream, ShortReadsCopyWhatIsThereAndNeverPassTheEnd) {
     EXPECT_TRUE(in.in(buf, 0, &read, &error));
     EXPECT_FALSE(in.in(buf, -1, &read, &error));
     EXPECT_EQ(error, paramErr);
+    // The stream reads the caller's bytes in place and never writes to them.
+    EXPECT_FALSE(in.out(bytes, 1));
+    EXPECT_EQ(CFDataGetLength(in.data()), 5);
 }
 
 TEST(SettingsStream, ReadOfDamagedOrShortDataLeavesTheStoreAsItWas) {

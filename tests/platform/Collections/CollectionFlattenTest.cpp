@@ -146,6 +146,111 @@ TEST_F(CollectionFlattenTest, DamagedFormsAreRefusedWithoutTouchingTheCollection
     EXPECT_EQ(CountCollectionItems(c), 7);
 }
 
+// A form in the layout Flatten writes, made by hand so that it can repeat a key.
+struct FormItem {
+    CollectionTag tag;
+    SInt32 id;
+    SInt32 attributes;
+    std::string bytes;
+};
+
+std::string MakeForm(const std::vector<FormItem>& items) {
+    auto put = [](std::string& out, UInt32 v) {
+        for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(v >> shift);
+    };
+    std::string section;
+    for (const FormItem& item : items) {
+        put(section, item.tag);
+        put(section, static_cast<UInt32>(item.id));
+        put(section, static_cast<UInt32>(item.attributes));
+        put(section, static_cast<UInt32>(item.bytes.size()));
+        section += item.bytes;
+    }
+    std::string form = "HXCL";
+    put(form, 1);
+    put(form, static_cast<UInt32>(items.size()));
+    put(form, static_cast<UInt32>(section.size()));
+    form += section;
+    UInt32 crc = 0xffffffffu;
+    for (unsigned char byte : form) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+    }
+    put(form, crc ^ 0xffffffffu);
+    return form;
+}
+
+// A large form read into an empty collection takes a faster way than one read into a collection
+// that holds items: both must end the same, a repeated key included, and both must fail whole.
+TEST_F(CollectionFlattenTest, LargeFormsReadIntoAnEmptyCollectionAsIntoAnyOther) {
+    std::vector<FormItem> items;
+    for (SInt32 i = 0; i < 1500; ++i)
+        items.push_back(
+            {kTag + static_cast<CollectionTag>(i % 7), i * 3, i & 0xff,
+             std::string(static_cast<size_t>(i % 40), static_cast<char>('a' + i % 26))});
+    items[1400] = {items[3].tag, items[3].id, 0x55, "the later bytes of a repeated key"};
+    const std::string form = MakeForm(items);
+
+    ASSERT_EQ(Unflatten(c, form), noErr);
+    Collection general = NewCollection();
+    ASSERT_EQ(AddCollectionItem(general, 0, 0, 1, "x"), noErr);
+    ASSERT_EQ(Unflatten(general, form), noErr);
+    ASSERT_EQ(RemoveCollectionItem(general, 0, 0), noErr);
+    EXPECT_EQ(CountCollectionItems(c), 1499);
+    EXPECT_EQ(ItemsOf(c), ItemsOf(general));
+
+    // Bytes read together are released one by one as items are removed, replaced and copied.
+    for (Collection each : {c, general}) {
+        for (SInt32 i = 0; i < 1500; i += 3) RemoveCollectionItem(each, items[i].tag, items[i].id);
+        for (SInt32 i = 1; i < 1500; i += 5)
+            AddCollectionItem(each, items[i].tag, items[i].id, 12, "replacement!");
+    }
+    Collection copy = NewCollection();
+    ASSERT_EQ(CopyCollection(c, copy), copy);
+    EXPECT_EQ(ItemsOf(c), ItemsOf(general));
+    EXPECT_EQ(ItemsOf(copy), ItemsOf(general));
+    DisposeCollection(copy);
+    DisposeCollection(general);
+
+    HalyxFailureScope scope;
+    for (int skip = 0;; ++skip) {
+        Collection empty = NewCollection();
+        Handle h = NewHandle(static_cast<Size>(form.size()));
+        std::memcpy(*h, form.data(), form.size());
+        HalyxInjectFailures(kHalyxFailAllocation, skip, 1);
+        OSStatus err = UnflattenCollectionFromHdl(empty, h);
+        bool injected = HalyxInjectedFailureCount(kHalyxFailAllocation) > 0;
+        HalyxResetFailures();
+        EXPECT_TRUE(err == noErr || err == memFullErr) << "skip " << skip;
+        EXPECT_EQ(CountCollectionItems(empty), err == noErr ? 1499 : 0) << "skip " << skip;
+        DisposeHandle(h);
+        DisposeCollection(empty);
+        if (!injected) break;
+        ASSERT_LT(skip, 100);
+    }
+}
+
+// The checksum that ends a form is the common CRC-32 whatever the form's length and wherever it
+// lies in memory: forms checked with a plain bitwise CRC are read, and written back byte for byte.
+TEST_F(CollectionFlattenTest, ChecksumIsThePlainCrcAtAnyLengthAndAlignment) {
+    for (size_t extra = 0; extra < 40; ++extra) {
+        std::vector<FormItem> items;
+        for (SInt32 i = 0; i < 5; ++i)
+            items.push_back({kTag, i, 0, std::string(extra * 3 + static_cast<size_t>(i), 'q')});
+        const std::string form = MakeForm(items);
+        for (size_t offset = 0; offset < 16; offset += 5) {
+            const std::string buffer = std::string(offset, ' ') + form;
+            Collection back = NewCollection();
+            ASSERT_EQ(UnflattenCollectionFromBytes(back, buffer.data() + offset,
+                                                   static_cast<Size>(form.size())),
+                      noErr)
+                << form.size() << " bytes at offset " << offset;
+            EXPECT_EQ(Flatten(back), form);
+            DisposeCollection(back);
+        }
+    }
+}
+
 TEST_F(CollectionFlattenTest, AllocationFailuresLeaveNoPartialState) {
     HalyxFailureScope scope;
     Collection source = NewCollection();
@@ -178,7 +283,8 @@ TEST_F(CollectionFlattenTest, AllocationFailuresLeaveNoPartialState) {
         EXPECT_EQ(ItemsOf(work), before) << "failing allocation " << skip;
         DisposeCollection(work);
     }
-    EXPECT_GT(failures, 50);
+    // The reserve, the pool of item bytes and the work list can each fail.
+    EXPECT_GE(failures, 3);
 
     // A handle that cannot grow keeps its old bytes.
     Handle small = NewHandle(2);
