@@ -192,9 +192,6 @@ int RunPrint(int argc, char** argv) {
     PrintRequest request;
     std::vector<std::pair<std::string, std::string>> settings;
     bool json = false;
-    // 0 starts the parser afresh, so options may follow the PPD whatever the program's own
-    // parse left behind.
-    optind = 0;
     int opt;
     while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         switch (opt) {

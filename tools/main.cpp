@@ -112,7 +112,9 @@ int main(int argc, char** argv) {
     }
     int subArgc = argc - optind;
     char** subArgv = argv + optind;
-    optind = 1;  // subcommands parse their own options
+    // Subcommands parse their own options; 0 makes the parser start afresh, so that options may
+    // follow a subcommand's file as well as precede it.
+    optind = 0;
     if (c->run == nullptr) return RunHelp(subArgc, subArgv);
     return c->run(subArgc, subArgv);
 }
