@@ -49,8 +49,9 @@ void PPDXSpecialOption::ResetToDefaultValue() {
 OSErr PPDXSpecialOption::Save(Settings& settings, SInt32 id) {
     OSErr status = PPDXControl::Save(settings, id);
     if (status != noErr) return status;
-    WriteModelMarker(settings, kSpecialTag, id);
-    if (mValue != nullptr)
+    // Without its marker the option could not be rebuilt at all.
+    status = static_cast<OSErr>(WriteModelMarker(settings, kSpecialTag, id));
+    if (status == noErr && mValue != nullptr)
         status = static_cast<OSErr>(WriteModelString(settings, kValueTag, id, GetValue()));
     return status;
 }
