@@ -76,12 +76,11 @@ const SInt32 kBulkItems = 1024;
 // Reads a checked form of `count` items (at least one) into an empty table. The items go
 // straight into their slots and the hash is built afterwards. Forms we write never repeat a key;
 // one that does is left to the general reading (*duplicate) with the table empty again.
-OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, bool* duplicate) {
+OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, size_t room,
+                       bool* duplicate) {
     *duplicate = false;
     if (!items.Reserve(count)) return memFullErr;
-    size_t room = 0;
     const UInt8* p = first;
-    for (SInt32 i = 0; i < count; ++i) room += ItemBytes::PoolRoom(ReadItem(p).size);
     UInt8* pool = nullptr;
     if (room > 0 && (pool = ItemBytes::NewPool(room)) == nullptr) return memFullErr;
     size_t at = 0;
@@ -97,8 +96,10 @@ OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, bool*
     return memFullErr;
 }
 
-// Checks the whole form; on success *count is its number of items.
-bool Validate(const UInt8* form, size_t length, SInt32* count) {
+// Checks the whole form; on success *count is its number of items and *room the pool room their
+// bytes take.
+bool Validate(const UInt8* form, size_t length, SInt32* count, size_t* room) {
+    *room = 0;
     if (length < kHeaderBytes + kTrailerBytes) return false;
     if (std::memcmp(form, kMagic, sizeof kMagic) != 0) return false;
     const UInt8* p = form + sizeof kMagic;
@@ -115,6 +116,7 @@ bool Validate(const UInt8* form, size_t length, SInt32* count) {
         const UInt8* sizeField = p + 12;
         UInt32 size = Get32(sizeField);
         if (size > kLargestForm || size > static_cast<size_t>(end - sizeField)) return false;
+        *room += ItemBytes::PoolRoom(static_cast<SInt32>(size));
         p = sizeField + size;
     }
     if (p != end) return false;
@@ -173,13 +175,14 @@ OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size leng
     if (c == nullptr || length < 0 || (bytes == nullptr && length > 0)) return paramErr;
     const UInt8* form = static_cast<const UInt8*>(bytes);
     SInt32 count = 0;
-    if (!Validate(form, static_cast<size_t>(length), &count)) return collectionVersionErr;
+    size_t room = 0;
+    if (!Validate(form, static_cast<size_t>(length), &count, &room)) return collectionVersionErr;
 
     ItemTable& items = c->items;
     const UInt8* first = form + kHeaderBytes;
     if (items.SlotCount() == 0 && count >= kBulkItems) {
         bool duplicate;
-        OSStatus status = ReadIntoEmpty(items, first, count, &duplicate);
+        OSStatus status = ReadIntoEmpty(items, first, count, room, &duplicate);
         if (!duplicate) return status;
     }
     const UInt8* p = first;
@@ -196,9 +199,6 @@ OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size leng
     // their records share one pool, so that reading a form costs a few allocations, not one per
     // item.
     if (!items.Reserve(count)) return memFullErr;
-    size_t room = 0;
-    p = first;
-    for (SInt32 i = 0; i < count; ++i) room += ItemBytes::PoolRoom(ReadItem(p).size);
     UInt8* pool = nullptr;
     if (room > 0 && (pool = ItemBytes::NewPool(room)) == nullptr) return memFullErr;
     ItemBytes* copies =

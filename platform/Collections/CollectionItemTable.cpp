@@ -122,7 +122,9 @@ void ItemBytes::Free() {
 }
 
 ItemTable::~ItemTable() {
-    Clear();
+    // The hash goes as it is: only the item bytes need freeing.
+    for (SInt32 s = 0; s < mSlots; ++s)
+        if (mItems[s].live) mItems[s].bytes.Free();
     Release(mItems);
     Release(mTree);
     Release(mHash);
@@ -260,9 +262,12 @@ bool ItemTable::Reserve(SInt32 extra) {
         mCapacity = static_cast<SInt32>(capacity);
     }
 
-    if (liveNeeded * 2 > static_cast<int64_t>(mHashCapacity)) {
+    // At most two buckets in three are used, so that probe runs stay short; a table of many
+    // items is then small enough to stay in cache.
+    const int64_t bucketsNeeded = liveNeeded + liveNeeded / 2 + 1;
+    if (bucketsNeeded > static_cast<int64_t>(mHashCapacity)) {
         UInt32 buckets = static_cast<UInt32>(kMinimumCapacity);
-        while (static_cast<int64_t>(buckets) < liveNeeded * 2) buckets *= 2;
+        while (static_cast<int64_t>(buckets) < bucketsNeeded) buckets *= 2;
         Bucket* hash = static_cast<Bucket*>(Allocate(buckets * sizeof(Bucket)));
         if (hash == nullptr) return false;
         Bucket* old = mHash;

@@ -131,7 +131,7 @@ private:
     bool mTreeValid = false;  // kept up only while some slot is dead
 
     Bucket* mHash = nullptr;   // linear probing
-    UInt32 mHashCapacity = 0;  // a power of two, at least twice the live items
+    UInt32 mHashCapacity = 0;  // a power of two, at least 1.5 times the live items
     UInt32 mHashShift = 32;    // 32 - log2(mHashCapacity)
     mutable SInt32 mHint = 0;  // the slot of the last item found
 };
