@@ -17,6 +17,7 @@
 #include "foundation/PointerList.h"
 #include "foundation/PointerListItr.h"
 
+class GroupIndex;
 class PPDXBooleanControl;
 class PPDXJobNote;
 class PPDXPopupControl;
@@ -38,7 +39,10 @@ public:
     // Rebuilds every control the store holds. A missing or malformed count leaves the collection
     // empty; an id without a readable marker is skipped and the rest are still read, but the
     // rebuild then no longer counts as complete (see RebuildComplete).
-    explicit PPDXControls(Settings& settings);
+    // With `rollDowns`, each control is hung under its parent as soon as it is listed (see
+    // LinkParent), while it is still fresh in memory; a link that cannot be listed makes the
+    // rebuild incomplete as well.
+    explicit PPDXControls(Settings& settings, const GroupIndex* rollDowns = nullptr);
     // Leaves the controls alive.
     virtual ~PPDXControls();
 
@@ -91,6 +95,11 @@ public:
     PPDXRangeControl* FindRangeControl(const char* keyword, bool exact);
     PPDXJobNote* FindJobNote(const char* keyword, bool exact);
     PPDXSpecialOption* FindSpecialOption(const char* keyword, bool exact);
+
+    // Resolves the control's pending parent keyword: the roll-down of that keyword in `groups`
+    // becomes its parent and lists it; any other keyword leaves it without parent. False when the
+    // roll-down could not list it for want of memory.
+    static bool LinkParent(PPDXControl* control, const GroupIndex& groups);
 
     // Writes the count record, then each control visited by First/Next; the first failure ends
     // the save and is returned.

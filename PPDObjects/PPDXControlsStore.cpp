@@ -8,8 +8,10 @@
 #include "PPDObjects/Controls/PPDXPopupControl.h"
 #include "PPDObjects/Controls/PPDXRangeControl.h"
 #include "PPDObjects/Controls/PPDXSpecialOption.h"
+#include "PPDObjects/GroupIndex.h"
 #include "PPDObjects/ModelRecords.h"
 #include "PPDObjects/PPDXControls.h"
+#include "PPDObjects/PPDXRollDown.h"
 #include "PPDObjects/StoreCounts.h"
 #include "foundation/CString.h"
 #include "settings/Settings.h"
@@ -61,7 +63,18 @@ PPDXControl* PPDXControls::LoadControl(Settings& settings, SInt32 id, CString* l
     }
 }
 
-PPDXControls::PPDXControls(Settings& settings) : PPDXControls() {
+bool PPDXControls::LinkParent(PPDXControl* control, const GroupIndex& groups) {
+    const char* parentName = control->PendingParentKeyword();
+    PPDXRollDown* rollDown = nullptr;
+    if (parentName != nullptr && parentName[0] != '\0')
+        rollDown = dynamic_cast<PPDXRollDown*>(groups.Find(parentName));
+    if (rollDown != nullptr && rollDown->Controls() == nullptr) rollDown = nullptr;
+    // The name goes with the pending link.
+    control->ResolveParent(rollDown);
+    return rollDown == nullptr || rollDown->Controls()->Add(control);
+}
+
+PPDXControls::PPDXControls(Settings& settings, const GroupIndex* rollDowns) : PPDXControls() {
     SInt32 count = 0;
     if (!ReadModelRecordExactly(settings, kCountTag, kCountId, &count, sizeof count) || count < 1)
         return;
@@ -86,6 +99,8 @@ PPDXControls::PPDXControls(Settings& settings) : PPDXControls() {
         // Nobody else would ever see a control that could not be listed.
         if (mAll.Size() == before) {
             delete control;
+            mRebuildComplete = false;
+        } else if (rollDowns != nullptr && !LinkParent(control, *rollDowns)) {
             mRebuildComplete = false;
         }
     }

@@ -1,10 +1,10 @@
 // Where options appear: property pages, group names, the scroll panes and roll-downs hung under
 // them, the installable-options block and the shortcut list; after the walk, the shortcuts and
 // the group names no block used; after a rebuild from a store, the parent links.
-#include <algorithm>
 #include <cstring>
 #include <new>
 
+#include "PPDObjects/GroupIndex.h"
 #include "PPDObjects/PPDXControls.h"
 #include "PPDObjects/PPDXGroup.h"
 #include "PPDObjects/PPDXGroups.h"
@@ -80,53 +80,6 @@ bool AddGroup(PPDXGroups* groups, PPDXGroup* group) {
     delete group;
     return false;
 }
-
-// The groups by keyword, for the many exact lookups of a rebuild: Find answers as
-// PPDXGroups::Find(keyword, true) does (the first group in list order with that keyword). When
-// memory for the index cannot be had, Find asks the list itself.
-class GroupIndex {
-public:
-    explicit GroupIndex(PPDXGroups& groups) : mGroups(groups) {
-        UInt32 count = 0;
-        for (PPDXGroup* group = groups.First(); group != nullptr; group = groups.Next()) ++count;
-        mEntries = new (std::nothrow) Entry[count > 0 ? count : 1];
-        if (mEntries == nullptr) return;
-        for (PPDXGroup* group = groups.First(); group != nullptr; group = groups.Next()) {
-            if (group->Keyword() != nullptr) {
-                mEntries[mCount] = Entry{group->Keyword(), mCount, group};
-                ++mCount;
-            }
-        }
-        std::sort(mEntries, mEntries + mCount, Before);
-    }
-    ~GroupIndex() { delete[] mEntries; }
-    GroupIndex(const GroupIndex&) = delete;
-    GroupIndex& operator=(const GroupIndex&) = delete;
-
-    PPDXGroup* Find(const char* keyword) const {
-        if (mEntries == nullptr) return mGroups.Find(keyword, true);
-        if (keyword == nullptr) return nullptr;
-        const Entry probe{keyword, 0, nullptr};
-        const Entry* at = std::lower_bound(mEntries, mEntries + mCount, probe, Before);
-        if (at == mEntries + mCount || std::strcmp(at->keyword, keyword) != 0) return nullptr;
-        return at->group;
-    }
-
-private:
-    struct Entry {
-        const char* keyword;
-        UInt32 order;
-        PPDXGroup* group;
-    };
-    static bool Before(const Entry& a, const Entry& b) {
-        int order = std::strcmp(a.keyword, b.keyword);
-        return order != 0 ? order < 0 : a.order < b.order;
-    }
-
-    PPDXGroups& mGroups;
-    Entry* mEntries = nullptr;
-    UInt32 mCount = 0;
-};
 
 }  // namespace
 
@@ -341,14 +294,7 @@ bool ORBPPD::ResolveHeirarchy() {
     }
     if (mControls == nullptr) return whole;
     for (PPDXControl* control = mControls->First(nullptr); control != nullptr;
-         control = mControls->Next(nullptr)) {
-        const char* parentName = control->PendingParentKeyword();
-        PPDXRollDown* rollDown = nullptr;
-        if (parentName != nullptr && parentName[0] != '\0')
-            rollDown = dynamic_cast<PPDXRollDown*>(index.Find(parentName));
-        if (rollDown != nullptr && rollDown->Controls() == nullptr) rollDown = nullptr;
-        control->ResolveParent(rollDown);
-        if (rollDown != nullptr && !rollDown->Controls()->Add(control)) whole = false;
-    }
+         control = mControls->Next(nullptr))
+        if (!PPDXControls::LinkParent(control, index)) whole = false;
     return whole;
 }

@@ -2,6 +2,7 @@
 // store constructor and BuildFromSettings rebuild it without reading the PPD text again.
 #include <new>
 
+#include "PPDObjects/GroupIndex.h"
 #include "PPDObjects/ModelOptions.h"
 #include "PPDObjects/ModelRecords.h"
 #include "PPDObjects/PPDXControls.h"
@@ -67,9 +68,15 @@ void ORBPPD::BuildFromSettings(Settings& settings) {
     DisplayOptionsScope all(DISPLAY_ALL);
     mProperties = new (std::nothrow) PPDXProperties(settings);
     mGroups = new (std::nothrow) PPDXGroups(settings);
-    mControls = new (std::nothrow) PPDXControls(settings);
-    if (mControls != nullptr) mShortcuts = new (std::nothrow) PPDXShortcuts(settings, mControls);
+    // The groups are linked first; each control is then hung under its roll-down as it is read.
     const bool linked = ResolveHeirarchy();
+    if (mGroups != nullptr) {
+        GroupIndex rollDowns(*mGroups);
+        mControls = new (std::nothrow) PPDXControls(settings, &rollDowns);
+    } else {
+        mControls = new (std::nothrow) PPDXControls(settings);
+    }
+    if (mControls != nullptr) mShortcuts = new (std::nothrow) PPDXShortcuts(settings, mControls);
 
     // The constraint lines are not part of a snapshot: their structures and the keyword index
     // that serves their queries start empty, so that every query answers nothing at once.
