@@ -70,12 +70,10 @@ ItemView ReadItem(const UInt8*& p) {
     return v;
 }
 
-// From this many items on, a form read into an empty collection builds its hash in bucket order.
-const SInt32 kBulkItems = 1024;
-
-// Reads a checked form of `count` items (at least one) into an empty table. The items go
-// straight into their slots and the hash is built afterwards. Forms we write never repeat a key;
-// one that does is left to the general reading (*duplicate) with the table empty again.
+// Reads a checked form of `count` items into an empty table, the common case. The items go
+// straight into their slots, without a lookup each, and the hash is built afterwards. Forms we
+// write never repeat a key; one that does is left to the general reading (*duplicate) with the
+// table empty again.
 OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, size_t room,
                        bool* duplicate) {
     *duplicate = false;
@@ -91,9 +89,10 @@ OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, size_
         ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &bytes);
         items.AppendUnhashed(v.tag, v.id, v.attributes, bytes);
     }
-    if (items.HashAppended(duplicate)) return noErr;
+    if (items.HashAppended()) return noErr;
+    *duplicate = true;
     items.Clear();
-    return memFullErr;
+    return noErr;
 }
 
 // Checks the whole form; on success *count is its number of items and *room the pool room their
@@ -180,7 +179,7 @@ OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size leng
 
     ItemTable& items = c->items;
     const UInt8* first = form + kHeaderBytes;
-    if (items.SlotCount() == 0 && count >= kBulkItems) {
+    if (items.SlotCount() == 0) {
         bool duplicate;
         OSStatus status = ReadIntoEmpty(items, first, count, room, &duplicate);
         if (!duplicate) return status;

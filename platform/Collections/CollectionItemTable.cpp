@@ -20,8 +20,6 @@ const SInt32 kEmptyBucket = -1;
 // records are read in a slightly different order than they were written, a few slots apart.
 const SInt32 kHintBehind = 8;
 const SInt32 kHintAhead = 16;
-// Buckets per group when a hash is built in bucket order: a group spans a few cache lines.
-const UInt32 kHashGroup = 64;
 // A pool starts with the count of items placed in it; each item's bytes follow the distance back
 // to the pool's start.
 const size_t kPoolHeader = 8;
@@ -303,40 +301,16 @@ void ItemTable::AppendUnhashed(FourCharCode tag, SInt32 id, SInt32 attributes,
     ++mLive;
 }
 
-bool ItemTable::HashAppended(bool* duplicate) {
-    *duplicate = false;
-    // The keys are sorted by their home bucket's group of kHashGroup buckets (a counting sort
-    // whose writes go to one place per group), then entered in that order: every pass streams.
-    const UInt32 groups = mHashCapacity > kHashGroup ? mHashCapacity / kHashGroup : 1;
-    UInt32* starts = static_cast<UInt32*>(Allocate((groups + 1) * sizeof(UInt32)));
-    Bucket* order = static_cast<Bucket*>(Allocate(static_cast<size_t>(mSlots) * sizeof(Bucket)));
-    bool whole = starts != nullptr && order != nullptr;
-    if (whole) {
-        std::memset(starts, 0, (groups + 1) * sizeof(UInt32));
-        for (SInt32 s = 0; s < mSlots; ++s)
-            ++starts[HomeOf(mItems[s].tag, mItems[s].id) / kHashGroup + 1];
-        for (UInt32 g = 0; g < groups; ++g) starts[g + 1] += starts[g];
-        for (SInt32 s = 0; s < mSlots; ++s) {
-            const Item& item = mItems[s];
-            order[starts[HomeOf(item.tag, item.id) / kHashGroup]++] = Bucket{item.tag, item.id, s};
-        }
-        const UInt32 mask = mHashCapacity - 1;
-        for (SInt32 k = 0; k < mSlots && whole; ++k) {
-            const Bucket& key = order[k];
-            UInt32 b = HomeOf(key.tag, key.id);
-            for (; mHash[b].slot != kEmptyBucket; b = (b + 1) & mask) {
-                if (mHash[b].tag == key.tag && mHash[b].id == key.id) {
-                    *duplicate = true;
-                    whole = false;
-                    break;
-                }
-            }
-            if (whole) mHash[b] = key;
-        }
+bool ItemTable::HashAppended() {
+    const UInt32 mask = mHashCapacity - 1;
+    for (SInt32 s = 0; s < mSlots; ++s) {
+        const Item& item = mItems[s];
+        UInt32 b = HomeOf(item.tag, item.id);
+        for (; mHash[b].slot != kEmptyBucket; b = (b + 1) & mask)
+            if (mHash[b].tag == item.tag && mHash[b].id == item.id) return false;
+        mHash[b] = Bucket{item.tag, item.id, s};
     }
-    Release(starts);
-    Release(order);
-    return whole;
+    return true;
 }
 
 void ItemTable::Remove(SInt32 slot) {

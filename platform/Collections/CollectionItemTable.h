@@ -101,10 +101,9 @@ public:
     // Appends like Append but leaves the key out of the hash, for many items at once into a
     // table without items; HashAppended must follow before any lookup.
     void AppendUnhashed(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes);
-    // Enters every slot into the hash, in the order of the buckets they go to, so that a large
-    // table is written front to back instead of at random. False when memory for the ordering is
-    // short or two items share a key (*duplicate); the caller then clears the table.
-    bool HashAppended(bool* duplicate);
+    // Enters every slot into the hash in one pass, which needs no memory. False when two items
+    // share a key; the caller then clears the table.
+    bool HashAppended();
     // Removes the live item in `slot` and frees its bytes.
     void Remove(SInt32 slot);
     // Frees every item; capacity is kept.

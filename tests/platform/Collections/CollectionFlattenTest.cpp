@@ -180,9 +180,9 @@ std::string MakeForm(const std::vector<FormItem>& items) {
     return form;
 }
 
-// A large form read into an empty collection takes a faster way than one read into a collection
-// that holds items: both must end the same, a repeated key included, and both must fail whole.
-TEST_F(CollectionFlattenTest, LargeFormsReadIntoAnEmptyCollectionAsIntoAnyOther) {
+// A form read into an empty collection takes a faster way than one read into a collection that
+// holds items: both must end the same, a repeated key included, and both must fail whole.
+TEST_F(CollectionFlattenTest, FormsReadIntoAnEmptyCollectionAsIntoAnyOther) {
     std::vector<FormItem> items;
     for (SInt32 i = 0; i < 1500; ++i)
         items.push_back(
