@@ -74,9 +74,10 @@ endfunction()
 # halyx_fuzzer(NAME name SRCS x_fuzz.cpp DEPS ... [CORPUS dir...])
 #
 # A fuzz target defines LLVMFuzzerTestOneInput. It is always built as a replay program that CTest runs
-# (test fuzz.NAME) over the seed corpus and a fixed set of mutated inputs, so every target runs in the
-# normal and the sanitizer builds. With -DHALYX_BUILD_FUZZ=ON and clang it is also built as a libFuzzer
-# binary, NAME_fuzzer, for real fuzzing runs.
+# (test fuzz.NAME) over the seed corpus, the inputs kept in tests/data/fuzz-regressions/NAME/ and a
+# fixed set of mutated inputs, so every target runs in the normal and the sanitizer builds. With
+# -DHALYX_BUILD_FUZZ=ON and clang it is also built as a libFuzzer binary, NAME_fuzzer, for real
+# fuzzing runs.
 function(halyx_fuzzer)
     cmake_parse_arguments(F "" "NAME" "SRCS;DEPS;CORPUS" ${ARGN})
     add_executable(${F_NAME}_fuzz_replay ${F_SRCS} ${PROJECT_SOURCE_DIR}/fuzz/FuzzReplayMain.cpp)
@@ -90,6 +91,10 @@ function(halyx_fuzzer)
             list(APPEND corpus ${PROJECT_SOURCE_DIR}/${dir})
         endif()
     endforeach()
+    # Inputs that once made this target fail stay in its replay, as regression tests.
+    if(EXISTS ${PROJECT_SOURCE_DIR}/tests/data/fuzz-regressions/${F_NAME})
+        list(APPEND corpus ${PROJECT_SOURCE_DIR}/tests/data/fuzz-regressions/${F_NAME})
+    endif()
     add_test(NAME fuzz.${F_NAME} COMMAND ${F_NAME}_fuzz_replay ${corpus})
     set_tests_properties(fuzz.${F_NAME} PROPERTIES TIMEOUT 900)
     if(HALYX_BUILD_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
