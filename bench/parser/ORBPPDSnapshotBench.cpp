@@ -12,6 +12,7 @@
 #include "CoreFoundation/CFData.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
+#include "bench/support/GeneratedPPD.h"
 #include "parser/ORBPPD.h"
 #include "settings/CFDataStream.h"
 #include "settings/Settings.h"
@@ -69,55 +70,6 @@ std::string ReadExample(const char* name) {
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
     std::fclose(f);
     return bytes;
-}
-
-// A PPD of `controls` flagged blocks in roll-downs of 50, each kind in turn: popups of three
-// choices, Booleans, ranges and job notes.
-std::string GeneratedPPD(int controls) {
-    std::string ppd =
-        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageVersion: English\n"
-        "*LanguageEncoding: ISOLatin1\n*PCFileName: \"HALYX01.PPD\"\n"
-        "*ModelName: \"Generated\"\n*%QZVersion: 5.0\n"
-        "*%ORBPropPage Page/Page: True\n*%ORBGroupName Pane/Pane: True\n"
-        "*%ORBParent Pane/Page: True|Scrollpane\n";
-    for (int r = 0; r < (controls + 49) / 50; ++r) {
-        const std::string roll = "Roll" + std::to_string(r);
-        ppd += "*%ORBGroupName " + roll + "/Roll-down " + std::to_string(r) + ": True\n";
-        ppd += "*%ORBParent " + roll + "/Pane: True|Rolldown\n";
-    }
-    for (int i = 0; i < controls; ++i) {
-        const std::string k = "*QZOpt" + std::to_string(i);
-        const std::string bare = k.substr(1);
-        ppd += "*%ORBFlags " + k + ": Setup|Command\n";
-        ppd += "*%ORBGroup " + k + ": Roll" + std::to_string(i / 50) + "\n";
-        switch (i % 4) {
-            case 0:
-                ppd += "*OpenUI " + k + "/Option " + std::to_string(i) + ": PickOne\n";
-                ppd += "*Default" + bare + ": A\n";
-                for (const char* choice : {"A", "B", "C"})
-                    ppd += k + " " + choice + "/Choice " + choice + ": \"<</" + bare + " (" +
-                           choice + ")>>setpagedevice\"\n";
-                ppd += "*CloseUI: " + k + "\n";
-                break;
-            case 1:
-                ppd += "*OpenUI " + k + "/Switch " + std::to_string(i) + ": Boolean\n";
-                ppd += "*Default" + bare + ": False\n";
-                ppd += k + " True/On: \"<</Sw true>>setpagedevice\"\n";
-                ppd += k + " False/Off: \"<</Sw false>>setpagedevice\"\n";
-                ppd += "*CloseUI: " + k + "\n";
-                break;
-            case 2:
-                ppd += "*%ORBRange " + k + "/Count " + std::to_string(i) +
-                       ": (1;999;1;1) \"userdict /n <" + bare + "> put\"\n";
-                break;
-            default:
-                ppd += "*%ORBJobNote " + k + "/Note " + std::to_string(i) +
-                       ": 40|Alpha|Numeric|Space|MinLength2\n";
-                ppd += "*%" + bare + ": \"userdict /note (<" + bare + ">) put\"\n";
-                break;
-        }
-    }
-    return ppd;
 }
 
 // The flattened snapshot of `model`, as the print settings hold it; the caller releases it.
@@ -178,7 +130,7 @@ void BM_Workgroup(benchmark::State& state) {
     Run(state, ReadExample("HalyxWorkgroup.ppd"), static_cast<Step>(state.range(0)));
 }
 void BM_Generated5000(benchmark::State& state) {
-    Run(state, GeneratedPPD(5000), static_cast<Step>(state.range(0)));
+    Run(state, bench::GeneratedPPD(5000), static_cast<Step>(state.range(0)));
 }
 
 }  // namespace
