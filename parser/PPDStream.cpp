@@ -1,5 +1,7 @@
 #include "parser/PPDStream.h"
 
+#include <cstring>
+
 PPDStream::PPDStream() : mBegin(nullptr), mEnd(nullptr), mCurrent(nullptr), mStatus(kGood) {}
 
 PPDStream::PPDStream(const char* data, long length)
@@ -30,22 +32,6 @@ void PPDStream::Setup(const char* data, long length) {
     mStatus = kGood;
 }
 
-bool PPDStream::GetChar(char& c) {
-    if (AtEnd()) {
-        c = static_cast<char>(0xFF);
-        mStatus = kEndOfData;
-        return false;
-    }
-    c = *mCurrent++;
-    mStatus = kGood;
-    return true;
-}
-
-int PPDStream::PeekChar() const {
-    if (AtEnd()) return -1;
-    return static_cast<signed char>(*mCurrent);
-}
-
 void PPDStream::SkipWhiteSpace() {
     while (!AtEnd() && (*mCurrent == ' ' || *mCurrent == '\t')) ++mCurrent;
 }
@@ -55,24 +41,24 @@ void PPDStream::SwallowLineFeed() {
 }
 
 bool PPDStream::GetLine(char* buffer) {
-    int stored = 0;
-    bool ended = false;
-    char c;
-    while (stored < kMaxLineLength) {
-        if (!GetChar(c)) break;
-        if (c == '\n') {
-            ended = true;
-            break;
-        }
-        if (c == '\r') {
-            SwallowLineFeed();
-            ended = true;
-            break;
-        }
-        buffer[stored++] = c;
+    // Scans for the line end first and copies the line in one piece.
+    const long left = AtEnd() ? 0 : static_cast<long>(mEnd - mCurrent);
+    const long limit = left < kMaxLineLength ? left : kMaxLineLength;
+    const char* start = mCurrent;
+    long length = 0;
+    while (length < limit && start[length] != '\n' && start[length] != '\r') ++length;
+    if (length > 0) std::memcpy(buffer, start, static_cast<size_t>(length));
+    buffer[length] = '\0';
+    if (length < limit) {
+        mCurrent = start + length + 1;
+        mStatus = kGood;
+        if (start[length] == '\r') SwallowLineFeed();
+        return true;
     }
-    buffer[stored] = '\0';
-    return ended;
+    if (length > 0) mCurrent = start + length;
+    // Cut at the longest line, or stopped by the end of data.
+    mStatus = limit == kMaxLineLength ? kGood : kEndOfData;
+    return false;
 }
 
 bool PPDStream::SkipLine() {

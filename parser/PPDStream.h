@@ -36,10 +36,19 @@ public:
 
     // Delivers the next byte and sets the status good; at the end sets `c` to 0xFF, the status to
     // end of data and returns false. Any byte value, 0xFF included, is ordinary data.
-    bool GetChar(char& c);
+    bool GetChar(char& c) {
+        if (AtEnd()) {
+            c = static_cast<char>(0xFF);
+            mStatus = kEndOfData;
+            return false;
+        }
+        c = *mCurrent++;
+        mStatus = kGood;
+        return true;
+    }
     // The next byte as a signed character, or -1 at the end (a byte 0xFF also reads as -1: use
     // AtEnd to tell them apart). The status is unchanged.
-    int PeekChar() const;
+    int PeekChar() const { return AtEnd() ? -1 : static_cast<signed char>(*mCurrent); }
     // True when no byte is left.
     bool AtEnd() const { return mCurrent == nullptr || mCurrent >= mEnd; }
     // Advances over spaces and tabs.

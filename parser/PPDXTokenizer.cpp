@@ -38,8 +38,19 @@ bool SkipToQuote(PPDStream& stream) {
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     if (token == nullptr) return false;
+    // The delimiters as a byte set, so that each character costs one lookup.
+    UInt64 delimiterSet[4] = {0, 0, 0, 0};
+    if (delimiters != nullptr) {
+        for (const char* d = delimiters; *d != '\0'; ++d) {
+            const unsigned char byte = static_cast<unsigned char>(*d);
+            delimiterSet[byte >> 6] |= UInt64{1} << (byte & 63);
+        }
+    }
+    // A CR is never a delimiter here: it ends the token by itself (below).
+    delimiterSet['\r' >> 6] &= ~(UInt64{1} << ('\r' & 63));
     int stored = 0;
     bool endedAtLineFeed = false;
+    bool sawNul = false;
     char c;
     while (stored < kMaxTokenLength && stream.GetChar(c)) {
         if (c == '\n') {
@@ -48,15 +59,16 @@ bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, boo
         }
         // A CR followed by LF is kept for now and dropped when the LF ends the token.
         if (c == '\r' && stream.PeekChar() != '\n') break;
-        if (c != '\r' && c != '\0' && delimiters != nullptr &&
-            std::strchr(delimiters, c) != nullptr)
-            break;
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((delimiterSet[byte >> 6] >> (byte & 63)) & 1) break;
+        sawNul |= c == '\0';
         token[stored++] = c;
     }
     token[stored] = '\0';
     if (endedAtLineFeed && stored > 0 && token[stored - 1] == '\r') token[--stored] = '\0';
     if (stored == 0) return false;
-    if (strip) {
+    // Most tokens have no blank at either end and no NUL inside: nothing to strip then.
+    if (strip && (sawNul || IsBlank(token[0]) || IsBlank(token[stored - 1]))) {
         StripLeadingWhiteSpace(token);
         StripTrailingWhiteSpace(token);
     }
