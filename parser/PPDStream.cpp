@@ -45,8 +45,14 @@ bool PPDStream::GetLine(char* buffer) {
     const long left = AtEnd() ? 0 : static_cast<long>(mEnd - mCurrent);
     const long limit = left < kMaxLineLength ? left : kMaxLineLength;
     const char* start = mCurrent;
-    long length = 0;
-    while (length < limit && start[length] != '\n' && start[length] != '\r') ++length;
+    long length = limit;
+    if (limit > 0) {
+        // The first LF, then the first CR before it: both searches run a word at a time.
+        const void* lf = std::memchr(start, '\n', static_cast<size_t>(limit));
+        if (lf != nullptr) length = static_cast<const char*>(lf) - start;
+        const void* cr = std::memchr(start, '\r', static_cast<size_t>(length));
+        if (cr != nullptr) length = static_cast<const char*>(cr) - start;
+    }
     if (length > 0) std::memcpy(buffer, start, static_cast<size_t>(length));
     buffer[length] = '\0';
     if (length < limit) {

@@ -51,6 +51,17 @@ public:
     int PeekChar() const { return AtEnd() ? -1 : static_cast<signed char>(*mCurrent); }
     // True when no byte is left.
     bool AtEnd() const { return mCurrent == nullptr || mCurrent >= mEnd; }
+    // The unread bytes, [Cursor(), Limit()), for scanners that read many bytes at once; empty
+    // when AtEnd.
+    const char* Cursor() const { return mCurrent; }
+    const char* Limit() const { return AtEnd() ? mCurrent : mEnd; }
+    // Moves the cursor to `to`, a point in [Cursor(), Limit()], and sets the status that reading
+    // up to there byte by byte leaves: end of data when the reader ran out of bytes
+    // (`ranOut`), good otherwise.
+    void Advance(const char* to, bool ranOut) {
+        mCurrent = to;
+        mStatus = ranOut ? kEndOfData : kGood;
+    }
     // Advances over spaces and tabs.
     void SkipWhiteSpace();
     // Consumes the rest of the current physical line through its line end; false when the data

@@ -38,32 +38,52 @@ bool SkipToQuote(PPDStream& stream) {
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     if (token == nullptr) return false;
-    // The delimiters as a byte set, so that each character costs one lookup.
-    UInt64 delimiterSet[4] = {0, 0, 0, 0};
-    if (delimiters != nullptr) {
-        for (const char* d = delimiters; *d != '\0'; ++d) {
-            const unsigned char byte = static_cast<unsigned char>(*d);
-            delimiterSet[byte >> 6] |= UInt64{1} << (byte & 63);
-        }
-    }
-    // A CR is never a delimiter here: it ends the token by itself (below).
-    delimiterSet['\r' >> 6] &= ~(UInt64{1} << ('\r' & 63));
+    // The bytes that stop the plain copy below: the delimiters, and LF, CR and NUL, which have
+    // rules of their own. One lookup per byte.
+    UInt64 stopSet[4] = {0, 0, 0, 0};
+    const auto addStop = [&stopSet](unsigned char byte) {
+        stopSet[byte >> 6] |= UInt64{1} << (byte & 63);
+    };
+    if (delimiters != nullptr)
+        for (const char* d = delimiters; *d != '\0'; ++d) addStop(static_cast<unsigned char>(*d));
+    addStop('\n');
+    addStop('\r');
+    addStop('\0');
+    // The bytes are read straight from the stream's memory; the stream learns where the read
+    // stopped at the end.
+    const char* p = stream.Cursor();
+    const char* const end = stream.Limit();
     int stored = 0;
     bool endedAtLineFeed = false;
+    bool ranOut = false;
     bool sawNul = false;
-    char c;
-    while (stored < kMaxTokenLength && stream.GetChar(c)) {
+    while (stored < kMaxTokenLength) {
+        if (p == end) {
+            ranOut = true;
+            break;
+        }
+        const char c = *p++;
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (((stopSet[byte >> 6] >> (byte & 63)) & 1) == 0) {
+            token[stored++] = c;
+            continue;
+        }
         if (c == '\n') {
             endedAtLineFeed = true;
             break;
         }
-        // A CR followed by LF is kept for now and dropped when the LF ends the token.
-        if (c == '\r' && stream.PeekChar() != '\n') break;
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if ((delimiterSet[byte >> 6] >> (byte & 63)) & 1) break;
-        sawNul |= c == '\0';
+        // A CR followed by LF is kept for now and dropped when the LF ends the token; CR and NUL
+        // are never delimiters.
+        if (c == '\r') {
+            if (p == end || *p != '\n') break;
+        } else if (c == '\0') {
+            sawNul = true;
+        } else {
+            break;
+        }
         token[stored++] = c;
     }
+    stream.Advance(p, ranOut);
     token[stored] = '\0';
     if (endedAtLineFeed && stored > 0 && token[stored - 1] == '\r') token[--stored] = '\0';
     if (stored == 0) return false;
