@@ -87,6 +87,22 @@ TEST(NextToken, BlanksAreStrippedOnlyWhenAsked) {
     EXPECT_TRUE(found);
 }
 
+TEST(NextToken, NulAndCrBeforeLfAreTokenBytesAndTheStatusTellsWhereTheReadStopped) {
+    const char text[] = "a\0b:c\r\nd\re\0";
+    PPDStream stream(text, sizeof text - 1);
+    char token[PPDX::kTokenBufferSize];
+    ASSERT_TRUE(PPDX::NextToken(stream, token, ":", true));
+    EXPECT_EQ(std::string(token, 3), std::string("a\0b", 3));  // NUL is no delimiter
+    EXPECT_EQ(Token(stream, ":", false), "c");
+    EXPECT_TRUE(stream.Good());
+    EXPECT_EQ(Token(stream, ":", false), "d");  // a lone CR ends the token
+    EXPECT_EQ(Token(stream, ":", false), "e");
+    EXPECT_TRUE(stream.EndOfFile());
+    bool found = true;
+    EXPECT_EQ(Token(stream, ":", false, &found), "");
+    EXPECT_FALSE(found);
+}
+
 TEST(NextToken, KeepsAtMost255CharactersAndLeavesTheRest) {
     std::string text = std::string(300, 'k') + ":tail";
     PPDStream stream(text.data(), static_cast<long>(text.size()));
