@@ -38,52 +38,51 @@ bool SkipToQuote(PPDStream& stream) {
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     if (token == nullptr) return false;
-    // The bytes that stop the plain copy below: the delimiters, and LF, CR and NUL, which have
-    // rules of their own. One lookup per byte.
-    UInt64 stopSet[4] = {0, 0, 0, 0};
-    const auto addStop = [&stopSet](unsigned char byte) {
-        stopSet[byte >> 6] |= UInt64{1} << (byte & 63);
-    };
+    // The bytes that end a plain run: the delimiters, and LF, CR and NUL, which have rules of
+    // their own.
+    bool stops[256];
+    std::memset(stops, 0, sizeof stops);
     if (delimiters != nullptr)
-        for (const char* d = delimiters; *d != '\0'; ++d) addStop(static_cast<unsigned char>(*d));
-    addStop('\n');
-    addStop('\r');
-    addStop('\0');
-    // The bytes are read straight from the stream's memory; the stream learns where the read
-    // stopped at the end.
-    const char* p = stream.Cursor();
-    const char* const end = stream.Limit();
-    int stored = 0;
+        for (const char* d = delimiters; *d != '\0'; ++d)
+            stops[static_cast<unsigned char>(*d)] = true;
+    stops[static_cast<unsigned char>('\n')] = true;
+    stops[static_cast<unsigned char>('\r')] = true;
+    stops[0] = true;
+    // The bytes are scanned straight in the stream's memory and copied once; the stream learns
+    // where the read stopped at the end. Every byte taken into the token is consumed, and so is
+    // the byte that ended it (if any).
+    const char* const p = stream.Cursor();
+    const long left = static_cast<long>(stream.Limit() - p);
+    const long limit = left < kMaxTokenLength ? left : kMaxTokenLength;
+    long stored = 0;
+    long consumed = 0;
     bool endedAtLineFeed = false;
-    bool ranOut = false;
     bool sawNul = false;
-    while (stored < kMaxTokenLength) {
-        if (p == end) {
-            ranOut = true;
+    while (true) {
+        while (stored < limit && !stops[static_cast<unsigned char>(p[stored])]) ++stored;
+        if (stored == limit) {
+            consumed = stored;
             break;
         }
-        const char c = *p++;
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (((stopSet[byte >> 6] >> (byte & 63)) & 1) == 0) {
-            token[stored++] = c;
+        const char c = p[stored];
+        if (c == '\0') {
+            sawNul = true;  // never a delimiter
+            ++stored;
             continue;
         }
-        if (c == '\n') {
-            endedAtLineFeed = true;
-            break;
+        // A CR followed by LF is kept for now and dropped when the LF ends the token.
+        if (c == '\r' && stored + 1 < left && p[stored + 1] == '\n') {
+            ++stored;
+            continue;
         }
-        // A CR followed by LF is kept for now and dropped when the LF ends the token; CR and NUL
-        // are never delimiters.
-        if (c == '\r') {
-            if (p == end || *p != '\n') break;
-        } else if (c == '\0') {
-            sawNul = true;
-        } else {
-            break;
-        }
-        token[stored++] = c;
+        endedAtLineFeed = c == '\n';
+        consumed = stored + 1;
+        break;
     }
-    stream.Advance(p, ranOut);
+    if (stored > 0) std::memcpy(token, p, static_cast<size_t>(stored));
+    // Only a read that stopped short of the longest token asked for a byte that was not there.
+    const bool ranOut = consumed == stored && stored == left && left < kMaxTokenLength;
+    stream.Advance(p + consumed, ranOut);
     token[stored] = '\0';
     if (endedAtLineFeed && stored > 0 && token[stored - 1] == '\r') token[--stored] = '\0';
     if (stored == 0) return false;
