@@ -222,6 +222,9 @@ PPDXErrorObj* ORBPPD::TestPPDFile(PPDStream& stream, const char* keyword) {
 
 PPDXErrorObj* ORBPPD::ParsePSKeywords(PPDStream& stream, const char* keyword) {
     if (keyword == nullptr) return nullptr;
+    // The keywords known here begin "*%", "*O" or "*C"; the rest go straight to the header's.
+    if (keyword[0] != '*' || (keyword[1] != '%' && keyword[1] != 'O' && keyword[1] != 'C'))
+        return PPDX::ParsePSKeywords(stream, keyword);
     struct Version {
         const char* keyword;
         CString* ORBPPD::*field;

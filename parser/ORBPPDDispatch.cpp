@@ -48,6 +48,18 @@ PPDXErrorObj* ORBPPD::Dispatch(PPDStream& line, const char* keyword) {
         }(),
         "the keyword table must stay sorted");
 
+    // Every keyword in the table begins "*%" or "*U": most lines of a file can skip the search.
+    static_assert(
+        [] {
+            for (const Entry& entry : kTable)
+                if (entry.keyword[0] != '*' || (entry.keyword[1] != '%' && entry.keyword[1] != 'U'))
+                    return false;
+            return true;
+        }(),
+        "the table's keywords must begin with *% or *U");
+    if (keyword == nullptr || keyword[0] != '*' || (keyword[1] != '%' && keyword[1] != 'U'))
+        return ParsePSKeywords(line, keyword);
+
     const Entry* end = kTable + sizeof kTable / sizeof kTable[0];
     const Entry* found = std::lower_bound(
         kTable, end, keyword,

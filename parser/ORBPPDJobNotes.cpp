@@ -178,12 +178,11 @@ void TakeJobNoteFollower(ORBPPD& ppd, PPDStream* file, PPDFile* source, const ch
             defaultValue = new (std::nothrow) CString(value);
         return;
     }
-    char* value = static_cast<char*>(std::calloc(PPDX::kMaxPostScriptValue, 1));
-    if (value == nullptr) return;
+    // On the stack: a heap block this size costs more than the read.
+    char value[PPDX::kMaxPostScriptValue] = {};
     unsigned long length = ppd.GetPostscriptString(line, value, PPDX::kMaxPostScriptValue);
     invocation = CopyInvocation(value, length);
     invocationLength = invocation != nullptr ? static_cast<long>(length) : 0;
-    std::free(value);
 }
 
 }  // namespace
@@ -247,11 +246,10 @@ PPDXErrorObj* ORBPPD::ParseRange(PPDStream& line, const char* keyword, PointerLi
 
     unsigned char* invocation = nullptr;
     unsigned long length = 0;
-    char* value = static_cast<char*>(std::calloc(kMaxPostScriptValue, 1));
-    if (value != nullptr) {
+    {
+        char value[kMaxPostScriptValue] = {};
         length = GetPostscriptString(line, value, kMaxPostScriptValue);
         invocation = CopyInvocation(value, length);
-        std::free(value);
     }
     if (invocation == nullptr) {
         length = 0;

@@ -131,7 +131,10 @@ void PPDX::StoreHeader(CString*& field, const char* value) {
 }
 
 PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& stream, const char* keyword) {
-    if (keyword == nullptr) return nullptr;
+    // The header keywords below all begin "*P", "*F", "*M" or "*L"; other lines are done here.
+    if (keyword == nullptr || keyword[0] != '*') return nullptr;
+    const char initial = keyword[1];
+    if (initial != 'P' && initial != 'F' && initial != 'M' && initial != 'L') return nullptr;
     struct QuotedHeader {
         const char* keyword;
         CString* PPDX::*field;
