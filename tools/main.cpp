@@ -69,8 +69,17 @@ int RunHelp(int argc, char** argv) {
             std::fprintf(stderr, "halyx-jobnotes: no such command '%s'\n", argv[1]);
             return kExitUsage;
         }
-        std::printf("Usage: halyx-jobnotes %s\n\n%s\n", c->synopsis, c->summary);
-        return kExitOk;
+        if (c->run == nullptr) {
+            std::printf("Usage: halyx-jobnotes %s\n\n%s\n", c->synopsis, c->summary);
+            return kExitOk;
+        }
+        // A command's own help is the full one: its options and exit statuses.
+        char name[16];
+        char option[] = "--help";
+        std::snprintf(name, sizeof name, "%s", c->name);
+        char* helpArgv[] = {name, option, nullptr};
+        optind = 0;
+        return c->run(2, helpArgv);
     }
     PrintUsage(stdout);
     return kExitOk;
