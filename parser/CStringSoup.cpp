@@ -1,8 +1,37 @@
 #include "parser/CStringSoup.h"
 
+#include <cstring>
 #include <new>
 
 #include "foundation/CString.h"
+
+namespace {
+
+// A hash of the text up to its terminator, eight bytes at a step; `length` receives its byte
+// count.
+std::uint64_t HashText(const char* text, size_t& length) {
+    length = std::strlen(text);
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = length * kMultiplier;
+    size_t at = 0;
+    for (; at + 8 <= length; at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text + at, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    if (at < length) {
+        std::uint64_t word = 0;
+        for (size_t i = at; i < length; ++i)
+            word = (word << 8) | static_cast<unsigned char>(text[i]);
+        hash = (hash ^ word) * kMultiplier;
+    }
+    hash ^= hash >> 32;
+    hash *= kMultiplier;
+    return hash ^ (hash >> 29);
+}
+
+}  // namespace
 
 CStringSoup::CStringSoup() {}
 
@@ -10,24 +39,51 @@ CStringSoup::~CStringSoup() {
     Clear();
 }
 
+size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) const {
+    const size_t mask = mSlots.size() - 1;
+    for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const Slot& slot = mSlots[i];
+        if (slot.id < 0) return i;
+        if (slot.hash != hash) continue;
+        const CString* stored = mStrings[static_cast<size_t>(slot.id)];
+        if (stored->Size() != length) continue;
+        const char* bytes = *stored;
+        if (length == 0 || std::memcmp(bytes, text, length) == 0) return i;
+    }
+}
+
+void CStringSoup::Grow() {
+    const size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
+    std::vector<Slot> slots;
+    slots.resize(size, Slot{0, -1});
+    const size_t mask = size - 1;
+    for (const Slot& slot : mSlots) {
+        if (slot.id < 0) continue;
+        size_t i = static_cast<size_t>(slot.hash) & mask;
+        while (slots[i].id >= 0) i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    mSlots.swap(slots);
+}
+
 long CStringSoup::Insert(const char* text) {
     if (text == nullptr) return -1;
-    long id = Find(text);
-    if (id >= 0) return id;
+    if ((mStrings.size() + 1) * 2 > mSlots.size()) Grow();
+    size_t length = 0;
+    const std::uint64_t hash = HashText(text, length);
+    const size_t at = Probe(text, length, hash);
+    if (mSlots[at].id >= 0) return mSlots[at].id;
     CString* copy = new (std::nothrow) CString(text);
     if (copy == nullptr) return -1;
     // A copy left without buffer for a non-empty text means memory ran out.
     const char* buffer = *copy;
-    if (buffer == nullptr) {
-        if (text[0] != '\0') {
-            delete copy;
-            return -1;
-        }
-        buffer = "";
+    if (buffer == nullptr && text[0] != '\0') {
+        delete copy;
+        return -1;
     }
-    id = static_cast<long>(mStrings.size());
+    const long id = static_cast<long>(mStrings.size());
     mStrings.push_back(copy);
-    mIds.emplace(std::string_view(buffer, copy->Size()), id);
+    mSlots[at] = Slot{hash, id};
     return id;
 }
 
@@ -38,13 +94,14 @@ const char* CStringSoup::Find(long id) const {
 }
 
 long CStringSoup::Find(const char* text) const {
-    if (text == nullptr) return -1;
-    auto found = mIds.find(std::string_view(text));
-    return found == mIds.end() ? -1 : found->second;
+    if (text == nullptr || mSlots.empty()) return -1;
+    size_t length = 0;
+    const std::uint64_t hash = HashText(text, length);
+    return mSlots[Probe(text, length, hash)].id;
 }
 
 void CStringSoup::Clear() {
-    mIds.clear();
+    mSlots.clear();
     for (CString* text : mStrings) delete text;
     mStrings.clear();
 }

@@ -1,12 +1,13 @@
 // The string table of a parsed PPD: keyword and choice texts of the constraint lines interned as
 // small ids. The id of a text is its position, from 0, in the order of first insertion; texts are
 // compared byte for byte. A hash index finds a text's id without walking the table, so that a
-// file with thousands of constraint lines still parses in linear time.
+// file with thousands of constraint lines still parses in linear time. The index is an open
+// table probed linearly; each slot keeps the text's hash, so that most probes compare no bytes.
 #ifndef HALYX_PARSER_CSTRINGSOUP_H
 #define HALYX_PARSER_CSTRINGSOUP_H
 
-#include <string_view>
-#include <unordered_map>
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class CString;
@@ -31,9 +32,19 @@ private:
     CStringSoup(const CStringSoup&) = delete;
     CStringSoup& operator=(const CStringSoup&) = delete;
 
+    struct Slot {
+        std::uint64_t hash;
+        long id;  // -1: empty
+    };
+
+    // The slot of `text` (`length` bytes, `hash`), or the empty slot where it would go.
+    size_t Probe(const char* text, size_t length, std::uint64_t hash) const;
+    // Doubles the index (from 64 slots) and places every id again.
+    void Grow();
+
     std::vector<CString*> mStrings;
-    // Views into the owned strings' buffers, which never move once made.
-    std::unordered_map<std::string_view, long> mIds;
+    // A power of two of slots, never more than half full.
+    std::vector<Slot> mSlots;
 };
 
 #endif  // HALYX_PARSER_CSTRINGSOUP_H
