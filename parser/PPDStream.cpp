@@ -32,10 +32,6 @@ void PPDStream::Setup(const char* data, long length) {
     mStatus = kGood;
 }
 
-void PPDStream::SkipWhiteSpace() {
-    while (!AtEnd() && (*mCurrent == ' ' || *mCurrent == '\t')) ++mCurrent;
-}
-
 void PPDStream::SwallowLineFeed() {
     if (!AtEnd() && *mCurrent == '\n') ++mCurrent;
 }

@@ -63,7 +63,9 @@ public:
         mStatus = ranOut ? kEndOfData : kGood;
     }
     // Advances over spaces and tabs.
-    void SkipWhiteSpace();
+    void SkipWhiteSpace() {
+        while (!AtEnd() && (*mCurrent == ' ' || *mCurrent == '\t')) ++mCurrent;
+    }
     // Consumes the rest of the current physical line through its line end; false when the data
     // ended first.
     virtual bool SkipLine();
