@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Files/FileRecords.h"
+#include "bench/support/GeneratedPPD.h"
 #include "parser/ORBPPD.h"
 
 namespace {
@@ -46,58 +47,6 @@ std::string ReadExample(const char* name) {
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
     std::fclose(f);
     return bytes;
-}
-
-// A PPD of `blocks` flagged blocks spread over roll-downs of 50, each kind in turn, and one
-// constraint line per block.
-std::string GeneratedPPD(int blocks) {
-    std::string ppd =
-        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageVersion: English\n"
-        "*LanguageEncoding: ISOLatin1\n*PCFileName: \"HALYX01.PPD\"\n"
-        "*%ORBPropPage Page/Page: True\n*%ORBGroupName Pane/Pane: True\n"
-        "*%ORBParent Pane/Page: True|Scrollpane\n";
-    const int rollDowns = (blocks + 49) / 50;
-    for (int r = 0; r < rollDowns; ++r) {
-        const std::string roll = "Roll" + std::to_string(r);
-        ppd += "*%ORBGroupName " + roll + "/Roll-down " + std::to_string(r) + ": True\n";
-        ppd += "*%ORBParent " + roll + "/Pane: True|Rolldown\n";
-    }
-    for (int i = 0; i < blocks; ++i) {
-        const std::string k = "*QZOpt" + std::to_string(i);
-        const std::string bare = k.substr(1);
-        ppd += "*%ORBFlags " + k + ": Setup|Command\n";
-        ppd += "*%ORBGroup " + k + ": Roll" + std::to_string(i / 50) + "\n";
-        switch (i % 4) {
-            case 0:
-                ppd += "*OpenUI " + k + "/Option " + std::to_string(i) + ": PickOne\n";
-                ppd += "*OrderDependency: 50 AnySetup " + k + "\n*Default" + bare + ": A\n";
-                ppd += k + " A/Choice A: \"<</Opt" + std::to_string(i) + " 1>>setpagedevice\"\n";
-                ppd += k + " B/Choice B: \"<</Opt" + std::to_string(i) + " 2>>setpagedevice\"\n";
-                ppd += k + " C/Choice C: \"<</Opt" + std::to_string(i) + " 3>>setpagedevice\"\n";
-                ppd += "*CloseUI: " + k + "\n";
-                break;
-            case 1:
-                ppd += "*OpenUI " + k + "/Switch " + std::to_string(i) + ": Boolean\n";
-                ppd += "*Default" + bare + ": False\n";
-                ppd += k + " True/On: \"<</Sw true>>setpagedevice\"\n";
-                ppd += k + " False/Off: \"<</Sw false>>setpagedevice\"\n";
-                ppd += "*CloseUI: " + k + "\n";
-                break;
-            case 2:
-                ppd += "*%ORBRange " + k + "/Count " + std::to_string(i) +
-                       ": (1;999;1;1) \"userdict /n <" + bare + "> put\"\n";
-                break;
-            default:
-                ppd += "*%ORBJobNote " + k + "/Note " + std::to_string(i) +
-                       ": 40|Alpha|Numeric|Space|MinLength2\n";
-                ppd += "*%" + bare + ": \"userdict /note (<" + bare + ">) put\"\n";
-                break;
-        }
-        if (i > 0) {
-            ppd += "*UIConstraints: " + k + " A *QZOpt" + std::to_string(i - 1) + " B\n";
-        }
-    }
-    return ppd;
 }
 
 // 100 popups of 20 choices each and `lines` constraint lines between their choices, as in the
@@ -147,7 +96,7 @@ void BM_ParseWorkgroup(benchmark::State& state) {
     Parse(state, ReadExample("HalyxWorkgroup.ppd"));
 }
 void BM_ParseGenerated(benchmark::State& state) {
-    Parse(state, GeneratedPPD(static_cast<int>(state.range(0))));
+    Parse(state, bench::GeneratedPPD(static_cast<int>(state.range(0)), true));
 }
 void BM_ParseConstraints(benchmark::State& state) {
     Parse(state, ConstraintPPD(static_cast<int>(state.range(0))));

@@ -1,6 +1,7 @@
 // A generated PPD for benchmarks of large models: `controls` flagged blocks in roll-downs of 50,
 // each kind in turn (popups of three choices, Booleans, ranges and job notes), with the
-// PCFileName "HALYX01.PPD" so that the printer list accepts it.
+// PCFileName "HALYX01.PPD" so that the printer list accepts it. With `constraints`, each block
+// after the first also constrains the one before it (one *UIConstraints line per block).
 #ifndef HALYX_BENCH_SUPPORT_GENERATEDPPD_H
 #define HALYX_BENCH_SUPPORT_GENERATEDPPD_H
 
@@ -8,7 +9,7 @@
 
 namespace bench {
 
-inline std::string GeneratedPPD(int controls) {
+inline std::string GeneratedPPD(int controls, bool constraints = false) {
     std::string ppd =
         "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageVersion: English\n"
         "*LanguageEncoding: ISOLatin1\n*PCFileName: \"HALYX01.PPD\"\n"
@@ -50,6 +51,9 @@ inline std::string GeneratedPPD(int controls) {
                        ": 40|Alpha|Numeric|Space|MinLength2\n";
                 ppd += "*%" + bare + ": \"userdict /note (<" + bare + ">) put\"\n";
                 break;
+        }
+        if (constraints && i > 0) {
+            ppd += "*UIConstraints: " + k + " A *QZOpt" + std::to_string(i - 1) + " B\n";
         }
     }
     return ppd;
