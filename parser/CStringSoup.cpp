@@ -7,10 +7,8 @@
 
 namespace {
 
-// A hash of the text up to its terminator, eight bytes at a step; `length` receives its byte
-// count.
-std::uint64_t HashText(const char* text, size_t& length) {
-    length = std::strlen(text);
+// A hash of the `length` bytes at `text`, eight bytes at a step.
+std::uint64_t HashBytes(const char* text, size_t length) {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = length * kMultiplier;
     size_t at = 0;
@@ -29,6 +27,12 @@ std::uint64_t HashText(const char* text, size_t& length) {
     hash ^= hash >> 32;
     hash *= kMultiplier;
     return hash ^ (hash >> 29);
+}
+
+// A hash of the text up to its terminator; `length` receives its byte count.
+std::uint64_t HashText(const char* text, size_t& length) {
+    length = std::strlen(text);
+    return HashBytes(text, length);
 }
 
 }  // namespace
@@ -68,16 +72,32 @@ void CStringSoup::Grow() {
 
 long CStringSoup::Insert(const char* text) {
     if (text == nullptr) return -1;
+    return Insert(text, std::strlen(text));
+}
+
+long CStringSoup::Insert(const char* text, size_t length) {
+    if (text == nullptr) return -1;
     if ((mStrings.size() + 1) * 2 > mSlots.size()) Grow();
-    size_t length = 0;
-    const std::uint64_t hash = HashText(text, length);
+    const std::uint64_t hash = HashBytes(text, length);
     const size_t at = Probe(text, length, hash);
     if (mSlots[at].id >= 0) return mSlots[at].id;
-    CString* copy = new (std::nothrow) CString(text);
+    // The copy needs a terminated text; most are short enough for the stack.
+    char shortCopy[256];
+    char* longCopy = nullptr;
+    char* terminated = shortCopy;
+    if (length >= sizeof shortCopy) {
+        longCopy = new (std::nothrow) char[length + 1];
+        if (longCopy == nullptr) return -1;
+        terminated = longCopy;
+    }
+    std::memcpy(terminated, text, length);
+    terminated[length] = '\0';
+    CString* copy = new (std::nothrow) CString(terminated);
+    delete[] longCopy;
     if (copy == nullptr) return -1;
     // A copy left without buffer for a non-empty text means memory ran out.
     const char* buffer = *copy;
-    if (buffer == nullptr && text[0] != '\0') {
+    if (buffer == nullptr && length != 0) {
         delete copy;
         return -1;
     }

@@ -20,6 +20,8 @@ public:
     // The id of `text`, added at the end when it is new; -1 for a null text or when memory ran
     // out.
     virtual long Insert(const char* text);
+    // As Insert, for the `length` bytes at `text`, which hold no NUL and need no terminator.
+    long Insert(const char* text, size_t length);
     // The text of `id`, or null when there is no such id.
     virtual const char* Find(long id) const;
     // The id of `text`, or -1.

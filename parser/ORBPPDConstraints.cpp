@@ -28,6 +28,67 @@ bool NextField(PPDStream& line, char* field) {
     return false;
 }
 
+// One field of a constraint line, where it stands: `length` bytes at `text`, no NUL among them.
+struct FieldSpan {
+    const char* text = "";
+    size_t length = 0;
+};
+
+FieldSpan Span(const char* text) {
+    return FieldSpan{text, std::strlen(text)};
+}
+
+// The field as a terminated text: itself when it already is `buffer` (kTokenBufferSize bytes),
+// else copied there.
+const char* Terminated(const FieldSpan& field, char* buffer) {
+    if (field.text == buffer) return buffer;
+    std::memcpy(buffer, field.text, field.length);
+    buffer[field.length] = '\0';
+    return buffer;
+}
+
+// Reads a field straight from the line's bytes the way NextField does: blanks skipped, then the
+// run up to the next blank, which is consumed. False when the run holds a byte the token reader
+// treats specially (NUL, CR, LF) or is too long to be one token. `ranOut` tells whether the read
+// reached the end of the bytes.
+bool PlainField(const char*& at, const char* end, FieldSpan& field, bool& ranOut) {
+    while (at < end && (*at == ' ' || *at == '\t')) ++at;
+    const char* begin = at;
+    while (at < end && *at != ' ' && *at != '\t') {
+        if (*at == '\0' || *at == '\r' || *at == '\n') return false;
+        ++at;
+    }
+    const size_t length = static_cast<size_t>(at - begin);
+    if (length >= static_cast<size_t>(PPDX::kMaxTokenLength)) return false;
+    field.text = begin;
+    field.length = length;
+    ranOut = at == end;
+    if (!ranOut) ++at;
+    return true;
+}
+
+// The fields of a constraint line read in place, with the stream left where reading them with
+// NextField leaves it; `bad` is set for a choice without a second keyword. False, with the stream
+// untouched, when the line needs the field reader.
+bool PlainConstraint(PPDStream& line, FieldSpan& k1, FieldSpan& o1, FieldSpan& k2, FieldSpan& o2,
+                     bool& bad) {
+    const char* at = line.Cursor();
+    const char* const end = line.Limit();
+    bool ranOut = false;
+    FieldSpan second;
+    if (!PlainField(at, end, k1, ranOut) || !PlainField(at, end, second, ranOut)) return false;
+    if (second.length > 0 && second.text[0] == '*') {
+        k2 = second;
+    } else {
+        o1 = second;
+        if (!PlainField(at, end, k2, ranOut)) return false;
+        bad = second.length > 0 && k2.length == 0;
+    }
+    if (!bad && !PlainField(at, end, o2, ranOut)) return false;
+    line.Advance(at, ranOut);
+    return true;
+}
+
 // The 1-based position of the popup's first item named `choice`, or kNoChoice.
 UInt16 ChoicePosition(PPDXPopupControl* popup, const char* choice) {
     UInt32 position = 1;
@@ -56,31 +117,45 @@ const char* Printable(const char* text) {
 }  // namespace
 
 PPDXErrorObj* ORBPPD::ParseUIConstraint(PPDStream& line, bool requires) {
-    char k1[kTokenBufferSize];
-    char o1[kTokenBufferSize];
-    char k2[kTokenBufferSize];
-    char o2[kTokenBufferSize];
-    o1[0] = '\0';
-    NextField(line, k1);
-    char second[kTokenBufferSize];
-    bool haveSecond = NextField(line, second);
-    if (second[0] == '*') {
-        std::memcpy(k2, second, sizeof second);
-    } else {
-        std::memcpy(o1, second, sizeof second);
-        NextField(line, k2);
-        if (haveSecond && k2[0] == '\0') return NewError(kErrBadConstraint, k1, false);
+    FieldSpan k1, o1, k2, o2;
+    char k1Text[kTokenBufferSize];
+    char o1Text[kTokenBufferSize];
+    char k2Text[kTokenBufferSize];
+    char o2Text[kTokenBufferSize];
+    bool bad = false;
+    // Most lines are plain "*Key1 Choice1 *Key2 Choice2": their fields are interned where they
+    // stand, without copies. The others are read field by field.
+    if (!PlainConstraint(line, k1, o1, k2, o2, bad)) {
+        o1Text[0] = '\0';
+        NextField(line, k1Text);
+        char second[kTokenBufferSize];
+        bool haveSecond = NextField(line, second);
+        if (second[0] == '*') {
+            std::memcpy(k2Text, second, sizeof second);
+        } else {
+            std::memcpy(o1Text, second, sizeof second);
+            NextField(line, k2Text);
+            bad = haveSecond && k2Text[0] == '\0';
+        }
+        if (!bad) NextField(line, o2Text);
+        k1 = Span(k1Text);
+        o1 = Span(o1Text);
+        k2 = Span(k2Text);
+        o2 = Span(o2Text);
     }
-    NextField(line, o2);
+    if (bad) {
+        return NewError(kErrBadConstraint, Terminated(k1, k1Text), false);
+    }
 
     ConstraintForest* forest = requires ? mRequires : mConstraints;
     if (mStringSoup == nullptr || forest == nullptr) return nullptr;
-    long o2Id = mStringSoup->Insert(o2);
-    long k2Id = mStringSoup->Insert(k2);
-    long o1Id = mStringSoup->Insert(o1);
-    long k1Id = mStringSoup->Insert(k1);
-    if (o2Id < 0 || k2Id < 0 || o1Id < 0 || k1Id < 0 || !forest->insert(k1Id, o1Id, k2Id, o2Id))
-        return NewError(kErrNoMemory, k1, false);
+    long o2Id = mStringSoup->Insert(o2.text, o2.length);
+    long k2Id = mStringSoup->Insert(k2.text, k2.length);
+    long o1Id = mStringSoup->Insert(o1.text, o1.length);
+    long k1Id = mStringSoup->Insert(k1.text, k1.length);
+    if (o2Id < 0 || k2Id < 0 || o1Id < 0 || k1Id < 0 || !forest->insert(k1Id, o1Id, k2Id, o2Id)) {
+        return NewError(kErrNoMemory, Terminated(k1, k1Text), false);
+    }
     return nullptr;
 }
 

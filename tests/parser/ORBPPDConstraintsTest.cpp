@@ -13,6 +13,7 @@
 #include "parser/CStringSoup.h"
 #include "parser/ConstraintForest.h"
 #include "parser/ORBPPD.h"
+#include "parser/PPDFileStream.h"
 #include "parser/SharedConstraintRec.h"
 #include "tests/parser/PPDText.h"
 
@@ -121,6 +122,34 @@ TEST(ORBPPDConstraintLines, RepeatedLinesAndUnknownKeywordsAreStored) {
         ppd->GetConstraints()->GetConstraintList(soup->Find("*A"), soup->Find("x")));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->size(), 2u);
+}
+
+TEST(ORBPPDConstraintLines, FieldsOfJoinedLinesAreCutToATokenLength) {
+    // A line across the end of the first chunk read is joined, so it may exceed the line length.
+    const auto straddling = [](const std::string& line) {
+        const size_t start = static_cast<size_t>(PPDFileStream::kChunkSize) - 150;
+        std::string text = Header43();
+        while (text.size() + 200 < start) text += "*%" + std::string(97, 'p') + "\n";
+        return text + "*%" + std::string(start - text.size() - 3, 'p') + "\n" + line;
+    };
+    // A field of 254 characters is one field.
+    const std::string whole = "*" + std::string(253, 'W');
+    PPDText one(straddling("*UIConstraints: " + whole + " a *B b\n"));
+    CStringSoup* soup = one->GetStringSoup();
+    std::unique_ptr<ItemConstraintList> list(
+        one->GetConstraints()->GetConstraintList(soup->Find(whole.c_str()), soup->Find("a")));
+    ASSERT_NE(list, nullptr) << one.Errors();
+    EXPECT_STREQ(soup->Find((*list)[0].first), "*B");
+    EXPECT_STREQ(soup->Find((*list)[0].second), "b");
+    // One of 300 gives its first 255 characters as a field and the rest as the next.
+    const std::string cut = "*" + std::string(299, 'C');
+    PPDText two(straddling("*UIConstraints: " + cut + " *D d\n"));
+    soup = two->GetStringSoup();
+    list.reset(two->GetConstraints()->GetConstraintList(soup->Find(cut.substr(0, 255).c_str()),
+                                                        soup->Find(cut.substr(255).c_str())));
+    ASSERT_NE(list, nullptr) << two.Errors();
+    EXPECT_STREQ(soup->Find((*list)[0].first), "*D");
+    EXPECT_STREQ(soup->Find((*list)[0].second), "d");
 }
 
 TEST(ORBPPDConstraintQueries, PopupChoiceListThenEveryChoice) {
