@@ -1,13 +1,12 @@
-// iconv handles are opened once per encoding and direction and kept for the life of the process;
-// each use starts from the initial shift state.
+// iconv handles are opened once per encoding and direction and kept for the life of the process.
+// Each use starts from the initial shift state: a handle is reset before a use only when iconv
+// worked on it since it was last known to be in that state.
 #include "CoreFoundation/CFStringConverter.h"
 
 #include <errno.h>
 #include <iconv.h>
 
 #include <cstring>
-#include <map>
-#include <utility>
 
 namespace halyxcf {
 namespace {
@@ -17,20 +16,38 @@ constexpr size_t kMeasureChunk = 4096;
 
 enum Direction { kToUnicode, kFromUnicode };
 
-iconv_t OpenConverter(CFStringEncoding encoding, Direction direction) {
-    static auto* cache = new std::map<std::pair<CFStringEncoding, int>, iconv_t>();
-    auto key = std::make_pair(encoding, static_cast<int>(direction));
-    auto found = cache->find(key);
-    if (found != cache->end()) {
-        iconv(found->second, nullptr, nullptr, nullptr, nullptr);
-        return found->second;
+const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
+
+struct CachedConverter {
+    CFStringEncoding encoding;
+    Direction direction;
+    iconv_t cd;
+    bool needsReset;  // iconv worked on it since it was last in its initial state
+};
+
+// Room for both directions of every encoding the names table knows.
+constexpr size_t kCacheSize = 64;
+CachedConverter gCache[kCacheSize];
+size_t gCached = 0;
+
+// The handle for `encoding` in `direction`, in its initial state; null when iconv cannot convert.
+CachedConverter* OpenConverter(CFStringEncoding encoding, Direction direction) {
+    for (size_t i = 0; i < gCached; ++i) {
+        CachedConverter& entry = gCache[i];
+        if (entry.encoding != encoding || entry.direction != direction) continue;
+        if (entry.needsReset) {
+            iconv(entry.cd, nullptr, nullptr, nullptr, nullptr);
+            entry.needsReset = false;
+        }
+        return &entry;
     }
     const char* name = HalyxIconvNameForEncoding(encoding);
     const char* unicode = HalyxIconvNameForEncoding(kCFStringEncodingUnicode);
-    if (name == nullptr) return reinterpret_cast<iconv_t>(-1);
+    if (name == nullptr || gCached == kCacheSize) return nullptr;
     iconv_t cd = direction == kToUnicode ? iconv_open(unicode, name) : iconv_open(name, unicode);
-    if (cd != reinterpret_cast<iconv_t>(-1)) (*cache)[key] = cd;
-    return cd;
+    if (cd == kNoIconv) return nullptr;
+    gCache[gCached] = CachedConverter{encoding, direction, cd, false};
+    return &gCache[gCached++];
 }
 
 bool AllASCII(const UInt8* bytes, size_t length) {
@@ -90,8 +107,10 @@ bool DecodeBytes(const UInt8* bytes, size_t length, CFStringEncoding encoding,
         out->insert(out->end(), bytes, bytes + length);
         return true;
     }
-    iconv_t cd = OpenConverter(encoding, kToUnicode);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    CachedConverter* converter = OpenConverter(encoding, kToUnicode);
+    if (converter == nullptr) return false;
+    iconv_t cd = converter->cd;
+    converter->needsReset = true;
 
     size_t start = out->size();
     // Every supported encoding needs at most one UTF-16 unit per input byte, plus one pair.
@@ -105,8 +124,9 @@ bool DecodeBytes(const UInt8* bytes, size_t length, CFStringEncoding encoding,
         out->resize(start);
         return false;
     }
-    // Flush any pending shift state.
+    // Flush any pending shift state; the handle is back in its initial state.
     iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    converter->needsReset = false;
     size_t produced = (length + 2) * sizeof(UniChar) - outLeft;
     out->resize(start + produced / sizeof(UniChar));
     return true;
@@ -127,11 +147,31 @@ CFIndex EncodeChars(const UniChar* chars, CFIndex count, CFStringEncoding encodi
         if (usedBufLen != nullptr) *usedBufLen = done * 2;
         return done;
     }
-    iconv_t cd = OpenConverter(encoding, kFromUnicode);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (IsASCIICompatible(encoding)) {
+        // Characters below 0x80 are their own byte in these encodings: copy the leading run of
+        // them; iconv takes over from the first other character.
+        CFIndex limit = buffer != nullptr && maxBufLen < count ? maxBufLen : count;
+        if (buffer != nullptr) {
+            while (done < limit && chars[done] < 0x80) {
+                buffer[done] = static_cast<UInt8>(chars[done]);
+                ++done;
+            }
+        } else {
+            while (done < limit && chars[done] < 0x80) ++done;
+        }
+        used = done;
+        if (done == count || done == maxBufLen) {
+            if (usedBufLen != nullptr) *usedBufLen = used;
+            return done;
+        }
+    }
+    CachedConverter* converter = OpenConverter(encoding, kFromUnicode);
+    if (converter == nullptr) {
         if (usedBufLen != nullptr) *usedBufLen = 0;
         return 0;
     }
+    iconv_t cd = converter->cd;
+    converter->needsReset = true;
 
     char scratch[kMeasureChunk];
     while (done < count) {
