@@ -24,8 +24,8 @@
 
 namespace {
 
-constexpr const char* kKeywordDelimiters = " \t:";
-constexpr const char* kLineEndDelimiters = "\n\r";
+constexpr PPDX::Stops kKeywordDelimiters{" \t:"};
+constexpr PPDX::Stops kLineEndDelimiters{"\n\r"};
 constexpr const char* kHeaderKeyword = "*PPD-Adobe";
 constexpr const char* kSupportedVersion = "4.3";
 

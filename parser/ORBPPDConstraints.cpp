@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kFieldDelimiters = " \t";
+constexpr PPDX::Stops kFieldDelimiters{" \t"};
 
 // The next blank-separated field of a constraint line into `field`; empty when there is none.
 bool NextField(PPDStream& line, char* field) {
@@ -54,10 +54,8 @@ const char* Terminated(const FieldSpan& field, char* buffer) {
 bool PlainField(const char*& at, const char* end, FieldSpan& field, bool& ranOut) {
     while (at < end && (*at == ' ' || *at == '\t')) ++at;
     const char* begin = at;
-    while (at < end && *at != ' ' && *at != '\t') {
-        if (*at == '\0' || *at == '\r' || *at == '\n') return false;
-        ++at;
-    }
+    while (at < end && !kFieldDelimiters.Has(*at)) ++at;
+    if (at < end && *at != ' ' && *at != '\t') return false;
     const size_t length = static_cast<size_t>(at - begin);
     if (length >= static_cast<size_t>(PPDX::kMaxTokenLength)) return false;
     field.text = begin;

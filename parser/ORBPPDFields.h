@@ -9,6 +9,7 @@
 #define HALYX_PARSER_ORBPPDFIELDS_H
 
 #include "Base/MacTypes.h"
+#include "parser/PPDX.h"
 
 class CString;
 class TextConverter;
@@ -16,19 +17,19 @@ class TextConverter;
 namespace ORBPPDFields {
 
 // An option or main keyword.
-constexpr const char* kKeywordEnd = " \t:";
+constexpr PPDX::Stops kKeywordEnd{" \t:"};
 // A name followed by its translation ("Name/Translation:").
-constexpr const char* kNameEnd = "/:";
+constexpr PPDX::Stops kNameEnd{"/:"};
 // A translation.
-constexpr const char* kTranslationEnd = ":";
+constexpr PPDX::Stops kTranslationEnd{":"};
 // A word of a flag list ("Alpha|Required"), which may end at the quote of a following value.
-constexpr const char* kWordEnd = "|:\"";
+constexpr PPDX::Stops kWordEnd{"|:\""};
 // The rest of the line.
-constexpr const char* kLineEnd = "\n\r";
+constexpr PPDX::Stops kLineEnd{"\n\r"};
 // A UI type after the translation ("PickOne", "Boolean" ...).
-constexpr const char* kUITypeEnd = ";()";
+constexpr PPDX::Stops kUITypeEnd{";()"};
 // One number of a range's "(min;max;increment;default)".
-constexpr const char* kNumberEnd = ";()";
+constexpr PPDX::Stops kNumberEnd{";()"};
 // The "*Def..." fields of a block.
 constexpr const char* kDefaultPrefix = "*Def";
 

@@ -123,6 +123,35 @@ public:
     // kMaxTokenLength characters are taken; the rest stays in the stream. With `strip`, blanks and
     // tabs around the token are removed. False for an empty token (before stripping).
     static bool NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip);
+
+    // The bytes that end a token: a set of delimiters, and LF, CR and NUL, which have rules of
+    // their own. Fixed sets are built once, at compile time, and passed to NextToken.
+    class Stops {
+    public:
+        constexpr explicit Stops(const char* delimiters) : mBits{0, 0, 0, 0}, mHighest(0) {
+            if (delimiters != nullptr)
+                for (const char* d = delimiters; *d != '\0'; ++d) Add(static_cast<UInt8>(*d));
+            Add('\n');
+            Add('\r');
+            Add(0);
+        }
+        // A byte above the highest stop is plain without looking it up.
+        bool Has(char c) const {
+            const UInt8 byte = static_cast<UInt8>(c);
+            return byte <= mHighest && ((mBits[byte >> 6] >> (byte & 63)) & 1) != 0;
+        }
+
+    private:
+        constexpr void Add(UInt8 byte) {
+            mBits[byte >> 6] |= UInt64{1} << (byte & 63);
+            if (byte > mHighest) mHighest = byte;
+        }
+
+        UInt64 mBits[4];
+        UInt8 mHighest;
+    };
+    // As above, with the stops built beforehand.
+    static bool NextToken(PPDStream& stream, char* token, const Stops& stops, bool strip);
     // Reads the quoted value that follows on the line (continuing on the next lines when it is not
     // closed there) into `value` of `max` bytes. Returns the count of bytes + 1, 0 for an empty or
     // unreadable value; a value cut at max - 1 bytes returns max - 1; a value ended by a keyword
@@ -170,8 +199,8 @@ private:
     static void StoreHeader(CString*& field, const char* value);
 
     // Called each time LanguageVersion or LanguageEncoding is stored while both are known: replaces
-    // mTextConverter with a converter built from this PPD, which reads both values. A converter that
-    // cannot be allocated leaves mTextConverter null (strings then keep the file's bytes).
+    // mTextConverter with a converter built from this PPD, which reads both values. A converter
+    // that cannot be allocated leaves mTextConverter null (strings then keep the file's bytes).
     void MakeTextConverter();
 
     bool mValidPPD;

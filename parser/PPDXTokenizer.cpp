@@ -37,24 +37,12 @@ bool SkipToQuote(PPDStream& stream) {
 }  // namespace
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
+    return NextToken(stream, token, Stops(delimiters), strip);
+}
+
+bool PPDX::NextToken(PPDStream& stream, char* token, const Stops& stops, bool strip) {
     if (token == nullptr) return false;
-    // The bytes that end a plain run: the delimiters, and LF, CR and NUL, which have rules of
-    // their own. A byte above the highest of them is plain without looking it up.
-    UInt64 stops[4] = {0, 0, 0, 0};
-    unsigned char highest = 0;
-    const auto addStop = [&stops, &highest](unsigned char byte) {
-        stops[byte >> 6] |= UInt64{1} << (byte & 63);
-        if (byte > highest) highest = byte;
-    };
-    if (delimiters != nullptr)
-        for (const char* d = delimiters; *d != '\0'; ++d) addStop(static_cast<unsigned char>(*d));
-    addStop('\n');
-    addStop('\r');
-    addStop(0);
-    const auto isStop = [&stops, highest](char c) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        return byte <= highest && ((stops[byte >> 6] >> (byte & 63)) & 1) != 0;
-    };
+    const auto isStop = [&stops](char c) { return stops.Has(c); };
     // The bytes are scanned straight in the stream's memory and copied once; the stream learns
     // where the read stopped at the end. Every byte taken into the token is consumed, and so is
     // the byte that ended it (if any).
