@@ -1,4 +1,8 @@
 // Converters over iconv. iconv's answers become the service's statuses in ConvertStatus alone.
+//
+// Between two encodings that both write ASCII as itself, runs of ASCII bytes are copied without
+// iconv. The iconv handles of disposed converters are kept, in their initial state, for the next
+// converter between the same encodings (the service is not guarded: one thread at a time).
 #include "TextEncoding/TextEncodingConverter.h"
 
 #include <errno.h>
@@ -7,6 +11,7 @@
 
 #include <new>
 
+#include "CoreFoundation/CFStringConverter.h"
 #include "CoreFoundation/CFStringEncodingNames.h"
 #include "testing/FailureInjection.h"
 
@@ -18,10 +23,35 @@ const size_t kMaxPendingBytes = 16;
 
 const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
 
+// An iconv handle in its initial state, kept from a disposed converter.
+struct IdleHandle {
+    TextEncoding input;
+    TextEncoding output;
+    iconv_t cd;
+};
+
+const size_t kMaxIdleHandles = 8;
+IdleHandle gIdle[kMaxIdleHandles];
+size_t gIdleCount = 0;
+
+iconv_t TakeIdleHandle(TextEncoding input, TextEncoding output) {
+    for (size_t i = gIdleCount; i-- > 0;) {
+        if (gIdle[i].input != input || gIdle[i].output != output) continue;
+        const iconv_t cd = gIdle[i].cd;
+        gIdle[i] = gIdle[--gIdleCount];
+        return cd;
+    }
+    return kNoIconv;
+}
+
 }  // namespace
 
 struct OpaqueTECObjectRef {
     iconv_t cd;
+    TextEncoding input;
+    TextEncoding output;
+    bool asciiAsItself;  // both encodings write ASCII characters as their own bytes
+    bool used;           // iconv converted with `cd` since it was last in its initial state
     UInt8 pending[kMaxPendingBytes];  // the start of a character the input has not finished yet
     size_t pendingLength;
     bool droppedPartialChar;  // a flush dropped an unfinished character; the flush reports it
@@ -66,6 +96,7 @@ Step Iconv(iconv_t cd, const UInt8** in, size_t* inLeft, UInt8** out, size_t* ou
 // Converts what is kept from earlier calls. The pending bytes are converted in place; whatever
 // iconv took is removed from the front.
 Step ConvertPending(TECObjectRef conv, UInt8** out, size_t* outLeft) {
+    conv->used = true;
     const UInt8* in = conv->pending;
     size_t inLeft = conv->pendingLength;
     const Step step = Iconv(conv->cd, &in, &inLeft, out, outLeft);
@@ -79,8 +110,22 @@ OSStatus FullStatus(bool madeProgress) {
 }
 
 void ResetState(TECObjectRef conv) {
-    iconv(conv->cd, nullptr, nullptr, nullptr, nullptr);
+    if (conv->used) iconv(conv->cd, nullptr, nullptr, nullptr, nullptr);
+    conv->used = false;
     conv->pendingLength = 0;
+}
+
+// Copies the ASCII bytes at the start of the input that fit in the output.
+void CopyASCII(const UInt8* input, size_t inLeft, size_t* taken, UInt8** out, size_t* outLeft) {
+    const size_t room = inLeft < *outLeft ? inLeft : *outLeft;
+    size_t n = 0;
+    while (n < room && input[n] < 0x80) {
+        (*out)[n] = input[n];
+        ++n;
+    }
+    *taken += n;
+    *out += n;
+    *outLeft -= n;
 }
 
 }  // namespace
@@ -92,7 +137,8 @@ OSStatus TECCreateConverter(TECObjectRef* newEncodingConverter, TextEncoding inp
     const char* from = HalyxIconvNameForEncoding(inputEncoding);
     const char* to = HalyxIconvNameForEncoding(outputEncoding);
     if (from == nullptr || to == nullptr) return kTextUnsupportedEncodingErr;
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = TakeIdleHandle(inputEncoding, outputEncoding);
+    if (cd == kNoIconv) cd = iconv_open(to, from);
     if (cd == kNoIconv) return errno == ENOMEM ? memFullErr : kTECNoConversionPathErr;
     TECObjectRef conv = new (std::nothrow) OpaqueTECObjectRef;
     if (conv == nullptr) {
@@ -100,6 +146,11 @@ OSStatus TECCreateConverter(TECObjectRef* newEncodingConverter, TextEncoding inp
         return memFullErr;
     }
     conv->cd = cd;
+    conv->input = inputEncoding;
+    conv->output = outputEncoding;
+    conv->asciiAsItself =
+        halyxcf::IsASCIICompatible(inputEncoding) && halyxcf::IsASCIICompatible(outputEncoding);
+    conv->used = false;
     conv->pendingLength = 0;
     conv->droppedPartialChar = false;
     *newEncodingConverter = conv;
@@ -144,7 +195,13 @@ OSStatus TECConvertText(TECObjectRef encodingConverter, ConstTextPtr inputBuffer
         }
     }
 
+    if (status == noErr && conv->pendingLength == 0 && conv->asciiAsItself &&
+        taken < inputBufferLength) {
+        CopyASCII(inputBuffer + taken, inputBufferLength - taken, &taken, &out, &outLeft);
+    }
+
     if (status == noErr && taken < inputBufferLength) {
+        conv->used = true;
         const UInt8* in = inputBuffer + taken;
         size_t inLeft = inputBufferLength - taken;
         const Step step = Iconv(conv->cd, &in, &inLeft, &out, &outLeft);
@@ -192,12 +249,15 @@ OSStatus TECFlushText(TECObjectRef encodingConverter, TextPtr outputBuffer,
             conv->droppedPartialChar = true;
         }
     }
-    // Returns a stateful encoding to its initial state; nothing to write for the others.
-    const Step step = Iconv(conv->cd, nullptr, nullptr, &out, &outLeft);
-    *actualOutputLength = static_cast<ByteCount>(out - outputBuffer);
-    if (step == Step::kOutputFull) return FullStatus(out != outputBuffer);
-
-    ResetState(conv);
+    // Returns a stateful encoding to its initial state; nothing to write for the others, nor when
+    // iconv has not converted since the handle was last in that state.
+    if (conv->used) {
+        const Step step = Iconv(conv->cd, nullptr, nullptr, &out, &outLeft);
+        *actualOutputLength = static_cast<ByteCount>(out - outputBuffer);
+        if (step == Step::kOutputFull) return FullStatus(out != outputBuffer);
+        conv->used = false;
+    }
+    conv->pendingLength = 0;
     if (conv->droppedPartialChar) {
         conv->droppedPartialChar = false;
         return kTECPartialCharErr;
@@ -214,7 +274,13 @@ OSStatus TECClearConverterContextInfo(TECObjectRef encodingConverter) {
 
 OSStatus TECDisposeConverter(TECObjectRef newEncodingConverter) {
     if (newEncodingConverter == nullptr) return paramErr;
-    iconv_close(newEncodingConverter->cd);
+    ResetState(newEncodingConverter);
+    if (gIdleCount < kMaxIdleHandles) {
+        gIdle[gIdleCount++] = IdleHandle{newEncodingConverter->input, newEncodingConverter->output,
+                                         newEncodingConverter->cd};
+    } else {
+        iconv_close(newEncodingConverter->cd);
+    }
     delete newEncodingConverter;
     return noErr;
 }

@@ -201,6 +201,45 @@ TEST(TextEncodingConverter, PieceAndRoomSizesDoNotChangeTheResult) {
     }
 }
 
+TEST(TextEncodingConverter, AsciiCopiedBetweenByteEncodingsMatchesIconv) {
+    // Trail bytes of Shift-JIS characters ("\x83\x65") fall in the ASCII range: split from their
+    // lead byte they must still not be copied as letters.
+    const std::string sjis = std::string(40, 'a') + "\x83\x65\x83\x58x\x82\xA0" + "tail";
+    const std::string utf8 = std::string(40, 'a') + "\xE3\x83\x86\xE3\x82\xB9x\xE3\x81\x82tail";
+    for (size_t inStep = 1; inStep <= 43; inStep += 3) {
+        for (size_t room = 1; room <= 5; ++room) {
+            Converter conv(kTextEncodingShiftJIS, kCFStringEncodingUTF8);
+            Result r = ConvertInPieces(conv.get(), sjis, inStep, room);
+            EXPECT_EQ(noErr, r.status) << inStep << "/" << room;
+            EXPECT_EQ(utf8, r.bytes) << inStep << "/" << room;
+        }
+    }
+    // Full in the middle of an ASCII run: what fits is taken, and the rest follows.
+    Converter roman(kTextEncodingMacRoman, kTextEncodingISOLatin1);
+    const std::string text = std::string(20, 'b') + "\x8E";
+    UInt8 out[32];
+    ByteCount r = 0, w = 0;
+    EXPECT_EQ(kTECOutputBufferFullStatus,
+              TECConvertText(roman.get(), reinterpret_cast<const UInt8*>(text.data()), text.size(),
+                             &r, out, 8, &w));
+    EXPECT_EQ(8u, r);
+    EXPECT_EQ(8u, w);
+    ByteCount r2 = 0, w2 = 0;
+    EXPECT_EQ(noErr, TECConvertText(roman.get(), reinterpret_cast<const UInt8*>(text.data()) + r,
+                                    text.size() - r, &r2, out + w, sizeof out - w, &w2));
+    EXPECT_EQ(std::string(20, 'b') + "\xE9", std::string(reinterpret_cast<char*>(out), w + w2));
+
+    // A converter disposed inside a character leaves nothing to the next one of the same kind.
+    for (int i = 0; i < 3; ++i) {
+        Converter conv(kTextEncodingShiftJIS, kCFStringEncodingUTF8);
+        Result result = ConvertInPieces(conv.get(), "A", 8, 8);
+        EXPECT_EQ(noErr, result.status) << i;
+        EXPECT_EQ("A", result.bytes) << i;
+        const UInt8 lead = 0x82;
+        ASSERT_EQ(noErr, TECConvertText(conv.get(), &lead, 1, &r, out, sizeof out, &w));
+    }
+}
+
 TEST(TextEncodingConverter, TextEndingInsideACharacter) {
     Converter conv(kTextEncodingShiftJIS, kTextEncodingUnicodeDefault);
     Result r = ConvertInPieces(conv.get(), "A\x82", 8, 8);
