@@ -6,6 +6,7 @@
 
 #include "Memory/MacMemory.h"
 #include "TextEncoding/TextCommon.h"
+#include "testing/FailureInjection.h"
 
 // Internal consistency checks: a failure names this module, the line and the condition on standard
 // error, then stops the process.
@@ -40,6 +41,33 @@ bool IsGrowStatus(OSStatus status) {
     return status == kTECOutputBufferFullStatus || status == kTECBufferBelowMinimumSizeErr;
 }
 
+// Room for the de-hexed copy of a text: on the stack when the text is short, a block from the
+// memory service otherwise. Either way it is one allocation, so that an injected memory failure
+// reaches the same branches for every length.
+class DehexBuffer {
+public:
+    explicit DehexBuffer(Size size) {
+        if (size <= static_cast<Size>(sizeof mLocal)) {
+            mText = HalyxShouldFail(kHalyxFailAllocation) ? nullptr : mLocal;
+        } else {
+            mHeap = NewPtr(size);
+            mText = mHeap;
+        }
+    }
+    ~DehexBuffer() {
+        if (mHeap != nullptr) DisposePtr(mHeap);
+    }
+    char* Get() const { return mText; }
+
+private:
+    char mLocal[256];
+    char* mHeap = nullptr;
+    char* mText = nullptr;
+
+    DehexBuffer(const DehexBuffer&) = delete;
+    DehexBuffer& operator=(const DehexBuffer&) = delete;
+};
+
 }  // namespace
 
 HexLanguageExceptions TextConverter::mExceptionsList;
@@ -72,6 +100,7 @@ void TextConverter::Initialize() {
     mToUnicodeConverter = nullptr;
     mToUnicodeEncoding = 0;
     mLanguageVersion = "";
+    mExceptionLanguage = -1;
 }
 
 OSStatus TextConverter::Create() {
@@ -121,11 +150,16 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, UInt32 length) {
     (void)length;  // the text is NUL-terminated
     if (text == nullptr) return CFStringCreateWithCString(nullptr, "", kCFStringEncodingMacRoman);
 
-    const Size inTextLen = static_cast<Size>(strlen(text));
-    char* dehexed = NewPtr(inTextLen + 1);
-    if (dehexed == nullptr) return StringFromMacRoman("Out Of Memory");
-    const UInt32 totalLength = DehexBufferFill(text, dehexed);
-    const CFIndex byteCount = static_cast<CFIndex>(strlen(dehexed));
+    const size_t inTextLen = strlen(text);
+    DehexBuffer buffer(static_cast<Size>(inTextLen) + 1);
+    if (buffer.Get() == nullptr) return StringFromMacRoman("Out Of Memory");
+    // A text without a segment is its own de-hexed copy.
+    const bool hasSegment = memchr(text, '<', inTextLen) != nullptr;
+    const char* dehexed = hasSegment ? buffer.Get() : text;
+    const UInt32 totalLength =
+        hasSegment ? DehexBufferFill(text, buffer.Get()) : static_cast<UInt32>(inTextLen + 1);
+    // A segment may decode to a NUL, which ends the text.
+    const CFIndex byteCount = static_cast<CFIndex>(hasSegment ? strlen(dehexed) : inTextLen);
     const UInt8* bytes = reinterpret_cast<const UInt8*>(dehexed);
 
     CFStringRef result = nullptr;
@@ -153,8 +187,10 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, UInt32 length) {
     }
     // Bytes the declared encoding cannot read still give a title: they are read as Mac OS Roman,
     // in which every byte is a character.
-    if (result == nullptr) result = StringFromMacRoman(dehexed);
-    DisposePtr(dehexed);
+    if (result == nullptr) {
+        result =
+            CFStringCreateWithBytes(nullptr, bytes, byteCount, kCFStringEncodingMacRoman, false);
+    }
     return result;
 }
 
@@ -199,7 +235,8 @@ OSStatus TextConverter::Convert(char* text, UInt32 bufferSize) {
     if (!mValid) return mStatus;
     if (text == nullptr) return paramErr;
 
-    if (!mExceptionsList.IsException(mLanguageVersion) && bufferSize >= 1) {
+    if (mExceptionLanguage < 0) mExceptionLanguage = mExceptionsList.IsException(mLanguageVersion);
+    if (!mExceptionLanguage && bufferSize >= 1) {
         bool high = false;
         for (UInt32 i = 0; i < bufferSize && text[i] != '\0'; ++i) {
             if (static_cast<UInt8>(text[i]) >= 0x80) {
@@ -215,7 +252,10 @@ OSStatus TextConverter::Convert(char* text, UInt32 bufferSize) {
     }
 
     const UInt32 inTextLen = static_cast<UInt32>(strlen(text));
-    Handle output = NewHandle(kConvertExpansion * static_cast<Size>(inTextLen));
+    // convertText works with no less than its minimum: starting there spares it a growth.
+    Size outputSize = kConvertExpansion * static_cast<Size>(inTextLen);
+    if (outputSize < kMinimumOutputSize) outputSize = kMinimumOutputSize;
+    Handle output = NewHandle(outputSize);
     if (output == nullptr) return memFullErr;
     ByteCount written = 0;
     const OSStatus status = ppdStringConvert(text, inTextLen, output, &written);
@@ -232,7 +272,8 @@ OSStatus TextConverter::ppdStringConvert(const char* inText, UInt32 inTextLen, H
                                          ByteCount* bytesWritten) {
     *bytesWritten = 0;
     if (inTextLen == 0) return kHexSegmentErr;
-    char* dehexed = NewPtr(static_cast<Size>(inTextLen) + 1);
+    DehexBuffer buffer(static_cast<Size>(inTextLen) + 1);
+    char* dehexed = buffer.Get();
     if (dehexed == nullptr) return memFullErr;
     UInt32 totalLength = DehexBufferFill(inText, dehexed);
     TEXTCONVERTER_ASSERT(totalLength <= (inTextLen + 1));
@@ -242,7 +283,6 @@ OSStatus TextConverter::ppdStringConvert(const char* inText, UInt32 inTextLen, H
     const OSStatus status = convertText(mConverter, reinterpret_cast<const UInt8*>(dehexed),
                                         totalLength, output, &read, bytesWritten);
     if (status != noErr) TECClearConverterContextInfo(mConverter);
-    DisposePtr(dehexed);
     return status;
 }
 

@@ -104,6 +104,8 @@ private:
     TECObjectRef mToUnicodeConverter;
     TextEncoding mToUnicodeEncoding;
     CString mLanguageVersion;
+    // Whether mLanguageVersion is one of mExceptionsList; -1 until Convert first asks.
+    int mExceptionLanguage;
 
     TextConverter(const TextConverter&) = delete;
     TextConverter& operator=(const TextConverter&) = delete;

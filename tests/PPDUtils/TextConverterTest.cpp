@@ -231,6 +231,30 @@ TEST(TextConverter, NullAndOutOfMemoryStrings) {
     EXPECT_EQ(u"Out Of Memory", ToCharacters(converter, "abc"));
 }
 
+TEST(TextConverter, LongTextsAndNulSegmentsConvertLikeShortOnes) {
+    const std::string a(300, 'a');
+    const std::u16string a16(300, u'a');
+    TextConverter latin1(kTextEncodingISOLatin1, kTextEncodingMacRoman);
+    EXPECT_EQ(a16 + u"\u00E9" + a16, ToCharacters(latin1, (a + "<E9>" + a).c_str()));
+    EXPECT_EQ(a16 + a16, ToCharacters(latin1, (a + a).c_str()));
+    // A segment that decodes to NUL ends the text, also when it is read as Mac OS Roman.
+    EXPECT_EQ(u"ab", ToCharacters(latin1, "ab<00>cd"));
+    TextConverter utf8(kTextEncodingUnicodeDefault, kTextEncodingMacRoman);
+    EXPECT_EQ(u"\u00E9", ToCharacters(utf8, "\x8E<00>\x8E"));
+
+    TextConverter toUtf8(kTextEncodingISOLatin1, kCFStringEncodingUTF8);
+    auto result = ConvertInPlace(toUtf8, a + "<E9>", 400);
+    EXPECT_EQ(noErr, result.first);
+    EXPECT_EQ(a + "\xC3\xA9", result.second);
+    HalyxFailureScope scope;
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_EQ(u"Out Of Memory", ToCharacters(latin1, a.c_str()));
+    HalyxInjectFailures(kHalyxFailAllocation, 1, 1);  // the de-hexing block
+    result = ConvertInPlace(toUtf8, a + "<E9>", 400);
+    EXPECT_EQ(memFullErr, result.first);
+    EXPECT_EQ(a + "<E9>", result.second);
+}
+
 TEST(TextConverter, StringsBackToTheSystemEncoding) {
     char buffer[32];
     CFStringRef cafe = CFStringCreateWithCString(nullptr, "caf\xC3\xA9", kCFStringEncodingUTF8);
