@@ -4,11 +4,13 @@
 
 #include <cstring>
 
+#include "foundation/SameText.h"
+
 // Exact: the keyword equals `text` byte for byte. Not exact: the keyword holds `text` anywhere
 // (case-sensitive). A member without keyword, or a null text, never matches.
 inline bool KeywordMatches(const char* keyword, const char* text, bool exact) {
     if (keyword == nullptr || text == nullptr) return false;
-    return exact ? std::strcmp(keyword, text) == 0 : std::strstr(keyword, text) != nullptr;
+    return exact ? SameText(keyword, text) : std::strstr(keyword, text) != nullptr;
 }
 
 #endif  // HALYX_PPDOBJECTS_KEYWORDMATCH_H

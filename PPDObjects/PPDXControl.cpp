@@ -5,6 +5,7 @@
 
 #include "PPDObjects/ModelRecords.h"
 #include "foundation/CString.h"
+#include "foundation/SameText.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -198,7 +199,7 @@ OSErr PPDXControl::Save(Settings& settings, SInt32 id) {
 bool PPDXControl::ValidKeyword(const char* keyword) {
     if (keyword == nullptr) return false;
     for (const char* reserved : kReservedKeywords) {
-        if (std::strcmp(keyword, reserved) == 0) return false;
+        if (SameText(keyword, reserved)) return false;
     }
     return true;
 }
@@ -229,7 +230,7 @@ const char* PPDXControl::NextControlFlag() {
 bool PPDXControl::FindControlFlag(const char* word) {
     if (word == nullptr) return false;
     for (const char* flag = FirstControlFlag(); flag != nullptr; flag = NextControlFlag()) {
-        if (std::strcmp(flag, word) == 0) return true;
+        if (SameText(flag, word)) return true;
     }
     return false;
 }

@@ -15,17 +15,25 @@ PPDXControls::~PPDXControls() {}
 bool PPDXControls::Add(PPDXControl* control) {
     if (control == nullptr) return false;
     if (mAll.PushBack(control) == PointerListItr()) return false;
+    // Every constructor of a control class sets its type, so the type names the class; only the
+    // range type is shared, by float ranges, which have no kind list.
     KindList* kind = nullptr;
-    if (dynamic_cast<PPDXJobNote*>(control) != nullptr) {
-        kind = &mJobNotes;
-    } else if (dynamic_cast<PPDXBooleanControl*>(control) != nullptr) {
-        kind = &mBooleans;
-    } else if (dynamic_cast<PPDXPopupControl*>(control) != nullptr) {
-        kind = &mPopups;
-    } else if (dynamic_cast<PPDXRangeControl*>(control) != nullptr) {
-        kind = &mRanges;
-    } else if (dynamic_cast<PPDXSpecialOption*>(control) != nullptr) {
-        kind = &mSpecialOptions;
+    switch (control->Type()) {
+        case CNTL_JOBNOTE:
+            kind = &mJobNotes;
+            break;
+        case CNTL_BOOLEAN:
+            kind = &mBooleans;
+            break;
+        case CNTL_POPUP:
+            kind = &mPopups;
+            break;
+        case CNTL_RANGE:
+            if (dynamic_cast<PPDXRangeControl*>(control) != nullptr) kind = &mRanges;
+            break;
+        case CNTL_SPECIAL:
+            kind = &mSpecialOptions;
+            break;
     }
     if (kind == nullptr) return true;
     // A control is listed everywhere or nowhere: one missing from its kind list would be left out

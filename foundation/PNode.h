@@ -10,9 +10,10 @@ public:
     virtual ~PNode() {}
 
     // Nodes come from the platform's allocator, so that a test can make an insertion run out of
-    // memory; a failed allocation yields a null node instead of throwing.
+    // memory; a failed allocation yields a null node instead of throwing. Freed nodes are kept
+    // per thread for reuse.
     static void* operator new(std::size_t size) noexcept;
-    static void operator delete(void* node) noexcept;
+    static void operator delete(void* node, std::size_t size) noexcept;
 
     const void* mData;
     PNode* mPrev;

@@ -1,13 +1,70 @@
 #include "foundation/PointerList.h"
 
 #include "Memory/MacMemory.h"
+#include "testing/FailureInjection.h"
+
+namespace {
+
+// Freed nodes are kept, up to a bound, for the next insertions of the same thread: building and
+// dropping a model's lists then reaches the heap for few of its nodes. A cached node is plain
+// memory, so a node may be freed on another thread than the one that made it. What is cached
+// goes back to the heap when the thread ends.
+class NodeCache {
+public:
+    static constexpr int kMaxNodes = 4096;
+
+    ~NodeCache() {
+        while (mFirst != nullptr) {
+            FreeNode* next = mFirst->next;
+            DisposePtr(reinterpret_cast<Ptr>(mFirst));
+            mFirst = next;
+        }
+    }
+    void* Take() {
+        FreeNode* node = mFirst;
+        if (node != nullptr) {
+            mFirst = node->next;
+            --mCount;
+        }
+        return node;
+    }
+    bool Keep(void* block) {
+        if (mCount >= kMaxNodes) return false;
+        FreeNode* node = static_cast<FreeNode*>(block);
+        node->next = mFirst;
+        mFirst = node;
+        ++mCount;
+        return true;
+    }
+
+private:
+    struct FreeNode {
+        FreeNode* next;
+    };
+    FreeNode* mFirst = nullptr;
+    int mCount = 0;
+};
+
+thread_local NodeCache tNodeCache;
+
+}  // namespace
 
 void* PNode::operator new(std::size_t size) noexcept {
+    if (size == sizeof(PNode)) {
+        // A cached node is an allocation like any other to a test that makes allocations fail.
+        if (void* node = tNodeCache.Take()) {
+            if (!HalyxShouldFail(kHalyxFailAllocation)) return node;
+            tNodeCache.Keep(node);
+            return nullptr;
+        }
+    }
     return NewPtr(static_cast<Size>(size));
 }
 
-void PNode::operator delete(void* node) noexcept {
-    if (node != nullptr) DisposePtr(static_cast<Ptr>(node));
+void PNode::operator delete(void* node, std::size_t size) noexcept {
+    if (node == nullptr) return;
+    if (size == sizeof(PNode) && tNodeCache.Keep(node)) return;
+    DisposePtr(static_cast<Ptr>(node));
 }
 
 PointerList::PointerList() : mCount(0) {

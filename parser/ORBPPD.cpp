@@ -15,6 +15,7 @@
 #include "foundation/CString.h"
 #include "foundation/PPDXErrorObj.h"
 #include "foundation/PPDXErrors.h"
+#include "foundation/SameText.h"
 #include "parser/CStringSoup.h"
 #include "parser/ConstraintForest.h"
 #include "parser/KeywordTo_PPDControl.h"
@@ -234,7 +235,7 @@ PPDXErrorObj* ORBPPD::ParsePSKeywords(PPDStream& stream, const char* keyword) {
         {"*%QZVersion", &ORBPPD::mQZVersion},
     };
     for (const Version& version : kVersions) {
-        if (std::strcmp(keyword, version.keyword) != 0) continue;
+        if (!SameText(keyword, version.keyword)) continue;
         char value[kTokenBufferSize];
         if (NextToken(stream, value, kLineEndDelimiters, true)) {
             CString*& field = this->*version.field;
@@ -243,12 +244,12 @@ PPDXErrorObj* ORBPPD::ParsePSKeywords(PPDStream& stream, const char* keyword) {
         }
         return nullptr;
     }
-    if (std::strcmp(keyword, "*OpenGroup") == 0) {
+    if (SameText(keyword, "*OpenGroup")) {
         PPDXErrorObj* error = ParseOpenGroup(stream);
         delete error;
         return nullptr;
     }
-    if (std::strcmp(keyword, "*CloseGroup") == 0) {
+    if (SameText(keyword, "*CloseGroup")) {
         PPDXErrorObj* error = ParseCloseGroup(stream);
         delete error;
         return nullptr;

@@ -61,10 +61,11 @@ PPDXErrorObj* ORBPPD::Dispatch(PPDStream& line, const char* keyword) {
         return ParsePSKeywords(line, keyword);
 
     const Entry* end = kTable + sizeof kTable / sizeof kTable[0];
-    const Entry* found = std::lower_bound(
-        kTable, end, keyword,
-        [](const Entry& entry, const char* key) { return std::strcmp(entry.keyword, key) < 0; });
-    if (found != end && std::strcmp(found->keyword, keyword) == 0)
+    const Entry* found =
+        std::lower_bound(kTable, end, keyword, [](const Entry& entry, const char* key) {
+            return CompareKeywords(entry.keyword, key) < 0;
+        });
+    if (found != end && CompareKeywords(found->keyword, keyword) == 0)
         return (this->*(found->handler))(line);
     return ParsePSKeywords(line, keyword);
 }

@@ -13,6 +13,7 @@
 #include "foundation/PPDXErrorObj.h"
 #include "foundation/PPDXErrors.h"
 #include "foundation/PointerList.h"
+#include "foundation/SameText.h"
 #include "parser/KeywordTo_PPDControl.h"
 #include "parser/ORBPPD.h"
 #include "parser/ORBPPDFields.h"
@@ -112,7 +113,7 @@ bool ReadJobNoteFields(ORBPPD& ppd, PPDStream& line, const char* flaggedKeyword,
             field[kMinLengthWordLength] = '\0';
         }
         for (int index = 0; index < kFlagWordCount; ++index) {
-            if (std::strcmp(field, kFlagWords[index]) != 0) continue;
+            if (!SameText(field, kFlagWords[index])) continue;
             if (index > lastAccepted) {
                 error = ORBPPD::NewError(ORBPPD::kErrFlagNotSupported, fields.keyword, false);
                 return false;

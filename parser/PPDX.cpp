@@ -5,6 +5,7 @@
 
 #include "foundation/CString.h"
 #include "foundation/PPDXErrors.h"
+#include "foundation/SameText.h"
 #include "parser/PPDFile.h"
 #include "parser/PPDStream.h"
 #include "PPDUtils/TextConverter.h"
@@ -147,7 +148,7 @@ PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& stream, const char* keyword) {
     };
     char value[kMaxQuotedValue];
     for (const QuotedHeader& header : kQuoted) {
-        if (std::strcmp(keyword, header.keyword) != 0) continue;
+        if (!SameText(keyword, header.keyword)) continue;
         std::memset(value, 0, sizeof value);
         if (GetQuotedString(stream, value, kMaxQuotedValue) > 0)
             StoreHeader(this->*header.field, value);
@@ -155,9 +156,9 @@ PPDXErrorObj* PPDX::ParsePSKeywords(PPDStream& stream, const char* keyword) {
     }
 
     CString* PPDX::*language = nullptr;
-    if (std::strcmp(keyword, "*LanguageVersion") == 0)
+    if (SameText(keyword, "*LanguageVersion"))
         language = &PPDX::mLanguageVersion;
-    else if (std::strcmp(keyword, "*LanguageEncoding") == 0)
+    else if (SameText(keyword, "*LanguageEncoding"))
         language = &PPDX::mLanguageEncoding;
     if (language == nullptr) return nullptr;
     if (!NextToken(stream, value, "\n\r", true)) return nullptr;
