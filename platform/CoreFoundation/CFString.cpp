@@ -11,6 +11,53 @@
 
 using halyxcf::CastTo;
 
+namespace {
+
+// Blocks of freed strings, kept for the next strings (at most kMaxFreeStrings of them). A build
+// with the address sanitizer keeps none, so that it still sees every use of a freed string.
+#if defined(__SANITIZE_ADDRESS__)
+#define HALYX_KEEP_FREED_STRINGS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HALYX_KEEP_FREED_STRINGS 0
+#endif
+#endif
+#ifndef HALYX_KEEP_FREED_STRINGS
+#define HALYX_KEEP_FREED_STRINGS 1
+#endif
+
+struct FreeString {
+    FreeString* next;
+};
+
+constexpr size_t kMaxFreeStrings = 512;
+FreeString* gFreeStrings = nullptr;
+size_t gFreeStringCount = 0;
+
+}  // namespace
+
+void* __CFString::operator new(size_t size) {
+    if (gFreeStrings != nullptr && size == sizeof(__CFString)) {
+        FreeString* block = gFreeStrings;
+        gFreeStrings = block->next;
+        --gFreeStringCount;
+        return block;
+    }
+    return ::operator new(size);
+}
+
+void __CFString::operator delete(void* block, size_t size) {
+    if (HALYX_KEEP_FREED_STRINGS && size == sizeof(__CFString) &&
+        gFreeStringCount < kMaxFreeStrings) {
+        FreeString* freed = static_cast<FreeString*>(block);
+        freed->next = gFreeStrings;
+        gFreeStrings = freed;
+        ++gFreeStringCount;
+        return;
+    }
+    ::operator delete(block);
+}
+
 namespace halyxcf {
 
 __CFString* NewString(std::vector<UniChar> chars, bool isMutable) {

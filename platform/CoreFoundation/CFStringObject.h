@@ -24,6 +24,10 @@ struct __CFString : public halyxcf::CFObject {
     std::string UTF8() const;
     void Changed() { mCacheValid = false; }
 
+    // Strings come and go by the dozen while a file is read: freed blocks are kept for reuse.
+    static void* operator new(size_t size);
+    static void operator delete(void* block, size_t size);
+
     std::vector<UniChar> mChars;
     bool mMutable;
     // The text of CFStringGetCStringPtr, kept until the next change.
