@@ -50,11 +50,73 @@ CachedConverter* OpenConverter(CFStringEncoding encoding, Direction direction) {
     return &gCache[gCached++];
 }
 
-bool AllASCII(const UInt8* bytes, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (bytes[i] >= 0x80) return false;
+// Encodings of one byte per character, all of them writing ASCII as itself.
+bool IsSingleByte(CFStringEncoding encoding) {
+    switch (encoding) {
+        case kCFStringEncodingMacRoman:
+        case kCFStringEncodingMacCyrillic:
+        case kCFStringEncodingMacCentralEurRoman:
+        case kCFStringEncodingISOLatin1:
+        case kCFStringEncodingISOLatin2:
+        case kCFStringEncodingISOLatinCyrillic:
+        case kCFStringEncodingISOLatinGreek:
+        case kCFStringEncodingISOLatin5:
+        case kCFStringEncodingISOLatin9:
+        case kCFStringEncodingWindowsLatin1:
+        case kCFStringEncodingWindowsLatin2:
+        case kCFStringEncodingWindowsCyrillic:
+        case kCFStringEncodingWindowsGreek:
+        case kCFStringEncodingWindowsLatin5:
+        case kCFStringEncodingASCII:
+            return true;
+        default:
+            return false;
     }
-    return true;
+}
+
+// The characters iconv reads for the bytes from 0x80 up of a single-byte encoding, asked of iconv
+// one byte at a time, so that reading through the table gives iconv's own answers.
+constexpr UniChar kNoCharacter = 0xFFFF;  // iconv refuses the byte
+struct ByteTable {
+    CFStringEncoding encoding;
+    bool usable;  // every byte gave at most one UTF-16 unit, none of them U+FFFF
+    UniChar chars[0x80];
+};
+constexpr size_t kMaxByteTables = 16;
+ByteTable gTables[kMaxByteTables];
+size_t gTableCount = 0;
+
+// The table of a single-byte encoding; null when iconv cannot read it or reads a byte as more than
+// one unit.
+const ByteTable* TableFor(CFStringEncoding encoding) {
+    for (size_t i = 0; i < gTableCount; ++i) {
+        if (gTables[i].encoding == encoding) return gTables[i].usable ? &gTables[i] : nullptr;
+    }
+    CachedConverter* converter = OpenConverter(encoding, kToUnicode);
+    if (converter == nullptr || gTableCount == kMaxByteTables) return nullptr;
+    ByteTable& table = gTables[gTableCount++];
+    table.encoding = encoding;
+    table.usable = true;
+    for (unsigned byte = 0x80; byte <= 0xFF && table.usable; ++byte) {
+        char in = static_cast<char>(byte);
+        char* inPtr = &in;
+        size_t inLeft = 1;
+        UniChar units[4];
+        char* outPtr = reinterpret_cast<char*>(units);
+        size_t outLeft = sizeof units;
+        iconv(converter->cd, nullptr, nullptr, nullptr, nullptr);
+        const size_t result = iconv(converter->cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        const size_t produced = (sizeof units - outLeft) / sizeof(UniChar);
+        if (result == static_cast<size_t>(-1) || inLeft != 0) {
+            table.chars[byte - 0x80] = kNoCharacter;
+        } else if (produced == 1 && units[0] != kNoCharacter) {
+            table.chars[byte - 0x80] = units[0];
+        } else {
+            table.usable = false;
+        }
+    }
+    converter->needsReset = true;
+    return table.usable ? &table : nullptr;
 }
 
 bool IsHighSurrogate(UniChar c) {
@@ -103,9 +165,30 @@ bool DecodeBytes(const UInt8* bytes, size_t length, CFStringEncoding encoding,
         std::memcpy(out->data() + start, bytes, length);
         return true;
     }
-    if (IsASCIICompatible(encoding) && AllASCII(bytes, length)) {
-        out->insert(out->end(), bytes, bytes + length);
-        return true;
+    if (IsASCIICompatible(encoding)) {
+        // Widen every byte; ASCII bytes are their own characters.
+        const size_t start = out->size();
+        out->resize(start + length);
+        UniChar* chars = out->data() + start;
+        UInt8 high = 0;
+        for (size_t i = 0; i < length; ++i) {
+            chars[i] = bytes[i];
+            high |= bytes[i];
+        }
+        if (high < 0x80) return true;
+        const ByteTable* table = IsSingleByte(encoding) ? TableFor(encoding) : nullptr;
+        if (table != nullptr) {
+            for (size_t i = 0; i < length; ++i) {
+                if (chars[i] < 0x80) continue;
+                chars[i] = table->chars[chars[i] - 0x80];
+                if (chars[i] == kNoCharacter) {
+                    out->resize(start);
+                    return false;
+                }
+            }
+            return true;
+        }
+        out->resize(start);
     }
     CachedConverter* converter = OpenConverter(encoding, kToUnicode);
     if (converter == nullptr) return false;

@@ -1,4 +1,5 @@
-// The byte encoder copies ASCII itself and hands the rest to iconv: both must give iconv's bytes.
+// The byte encoder copies ASCII itself and hands the rest to iconv, and the decoder reads the
+// single-byte encodings through tables: both must give iconv's answers.
 #include "CoreFoundation/CFStringConverter.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,24 @@ bool IconvBytes(const std::vector<UniChar>& chars, CFStringEncoding encoding, st
     if (result == static_cast<size_t>(-1)) return false;
     bytes.resize(bytes.size() - outLeft);
     *out = bytes;
+    return true;
+}
+
+// iconv's characters for `bytes`; false when iconv cannot read all of them.
+bool IconvChars(const std::string& bytes, CFStringEncoding encoding, std::vector<UniChar>* out) {
+    iconv_t cd = iconv_open(HalyxIconvNameForEncoding(kCFStringEncodingUnicode),
+                            HalyxIconvNameForEncoding(encoding));
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    std::vector<UniChar> chars(bytes.size() * 2 + 2);
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* outPtr = reinterpret_cast<char*>(chars.data());
+    size_t outLeft = chars.size() * sizeof(UniChar);
+    const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<size_t>(-1)) return false;
+    chars.resize(chars.size() - outLeft / sizeof(UniChar));
+    *out = chars;
     return true;
 }
 
@@ -84,6 +103,34 @@ TEST(CFStringConverter, EncodingsAgreeWithIconvBeforeAndAfterTheFirstOtherCharac
         } else {
             EXPECT_LT(strict.done, static_cast<CFIndex>(mixed.size())) << encoding;
             EXPECT_EQ(lossy.bytes.substr(0, strict.bytes.size()), strict.bytes) << encoding;
+        }
+    }
+}
+
+TEST(CFStringConverter, DecodingAgreesWithIconvForEveryByte) {
+    for (CFStringEncoding encoding : kASCIICompatible) {
+        std::string all;
+        for (unsigned byte = 1; byte <= 0xFF; ++byte) {
+            // Each byte alone, between letters, and after them all the bytes of the encoding.
+            const std::string text = std::string("ab") + static_cast<char>(byte) + "cd";
+            all += static_cast<char>(byte);
+            std::vector<UniChar> expected;
+            std::vector<UniChar> chars(1, u'!');  // decoding appends
+            const bool readable = IconvChars(text, encoding, &expected);
+            ASSERT_EQ(readable, halyxcf::DecodeBytes(reinterpret_cast<const UInt8*>(text.data()),
+                                                     text.size(), encoding, &chars))
+                << encoding << " " << byte;
+            expected.insert(expected.begin(), u'!');
+            if (!readable) expected.resize(1);
+            EXPECT_EQ(expected, chars) << encoding << " " << byte;
+        }
+        std::vector<UniChar> expected;
+        std::vector<UniChar> chars;
+        const bool readable = IconvChars(all, encoding, &expected);
+        EXPECT_EQ(readable, halyxcf::DecodeBytes(reinterpret_cast<const UInt8*>(all.data()),
+                                                 all.size(), encoding, &chars));
+        if (readable) {
+            EXPECT_EQ(expected, chars) << encoding;
         }
     }
 }
