@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Memory/MacMemory.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -33,11 +34,15 @@ CString::CString(const CString& other) : mBuffer(nullptr), mLength(0) {
 }
 
 CString::~CString() {
-    FreeBlock(mBuffer);
+    FreeBuffer();
+}
+
+void CString::FreeBuffer() {
+    if (mBuffer != mInline) FreeBlock(mBuffer);
 }
 
 void CString::Adopt(char* block, UInt32 length) {
-    FreeBlock(mBuffer);
+    FreeBuffer();
     mBuffer = block;
     mLength = block != nullptr ? length : 0;
 }
@@ -50,6 +55,20 @@ void CString::SetBuffer(const char* text) {
     }
     // The copy is made before the old buffer goes, so `text` may point into it.
     size_t length = std::strlen(text);
+    if (length < kInlineSize) {
+        // Storing a text inside the string stands for an allocation to a test that makes them
+        // fail, so that short and long texts fail alike.
+        if (HalyxShouldFail(kHalyxFailAllocation)) {
+            Adopt(nullptr, 0);
+            return;
+        }
+        char* old = mBuffer;
+        std::memmove(mInline, text, length + 1);
+        if (old != mInline) FreeBlock(old);
+        mBuffer = mInline;
+        mLength = static_cast<UInt32>(length);
+        return;
+    }
     char* block = NewBlock(length + 1);
     if (block != nullptr) std::memcpy(block, text, length + 1);
     Adopt(block, static_cast<UInt32>(length));

@@ -1,9 +1,10 @@
 // An owned, NUL-terminated byte string that remembers its length.
 //
-// The buffer is either null or a heap block the string owns; a null buffer and a buffer whose first
-// byte is NUL both count as empty. Texts are in the system encoding (Mac OS Roman) unless a caller
-// says otherwise. Nothing here reports errors: when memory runs out, appending and inserting leave
-// the string as it was, and setting a new text leaves it empty.
+// The buffer is either null, or a heap block the string owns, or (for short texts) storage inside
+// the string; a null buffer and a buffer whose first byte is NUL both count as empty. Texts are in
+// the system encoding (Mac OS Roman) unless a caller says otherwise. Nothing here reports errors:
+// when memory runs out, appending and inserting leave the string as it was, and setting a new text
+// leaves it empty.
 #ifndef HALYX_FOUNDATION_CSTRING_H
 #define HALYX_FOUNDATION_CSTRING_H
 
@@ -55,11 +56,17 @@ public:
     void Replace(const CString& what, const CString& with);
 
 private:
+    // Texts shorter than this are kept in the string itself rather than in a block of their own.
+    static constexpr UInt32 kInlineSize = 16;
+
     // Takes ownership of `block` (of `length` + 1 bytes) after freeing the current buffer.
     void Adopt(char* block, UInt32 length);
+    // Frees the buffer when it is a block of its own.
+    void FreeBuffer();
 
     char* mBuffer;
     UInt32 mLength;
+    char mInline[kInlineSize];
 };
 
 #endif  // HALYX_FOUNDATION_CSTRING_H

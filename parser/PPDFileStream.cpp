@@ -5,6 +5,38 @@
 #include "Files/FileForks.h"
 #include "Memory/MacMemory.h"
 #include "parser/PPDFile.h"
+#include "testing/FailureInjection.h"
+
+namespace {
+
+// The chunk buffer of the last stream a thread closed, kept for its next parse: a model is read
+// in one go, and a fresh block of chunk size per file costs more than the reading of a small
+// file. It goes back to the pool when the thread ends.
+class SpareChunk {
+public:
+    ~SpareChunk() {
+        if (mBuffer != nullptr) DisposeHandle(mBuffer);
+    }
+    bool Holds() const { return mBuffer != nullptr; }
+    Handle Take() {
+        Handle buffer = mBuffer;
+        mBuffer = nullptr;
+        return buffer;
+    }
+    // Keeps `buffer` when nothing is kept yet; false when the caller must dispose of it.
+    bool Keep(Handle buffer) {
+        if (mBuffer != nullptr) return false;
+        mBuffer = buffer;
+        return true;
+    }
+
+private:
+    Handle mBuffer = nullptr;
+};
+
+thread_local SpareChunk tSpareChunk;
+
+}  // namespace
 
 PPDFileStream::PPDFileStream(PPDFile* file, bool chunked)
     : mBuffer(nullptr), mTemporary(true), mChunked(false), mFile(file) {
@@ -27,10 +59,19 @@ PPDFileStream::PPDFileStream(PPDFile* file, bool chunked)
 }
 
 PPDFileStream::~PPDFileStream() {
-    if (mBuffer != nullptr) DisposeHandle(mBuffer);
+    if (mBuffer == nullptr) return;
+    if (mTemporary && mChunked && BufferSize() == kChunkSize && tSpareChunk.Keep(mBuffer)) return;
+    DisposeHandle(mBuffer);
 }
 
 bool PPDFileStream::Allocate(long size) {
+    if (size == kChunkSize && tSpareChunk.Holds()) {
+        // The kept buffer came from the temporary pool and stands for a new block from there, to
+        // a test that makes allocations fail too; the application heap comes next as ever.
+        mTemporary = !HalyxShouldFail(kHalyxFailAllocation);
+        mBuffer = mTemporary ? tSpareChunk.Take() : NewHandle(size);
+        return mBuffer != nullptr;
+    }
     OSErr status = noErr;
     mBuffer = TempNewHandle(size, &status);
     mTemporary = mBuffer != nullptr;
