@@ -13,8 +13,9 @@ using halyxcf::CastTo;
 
 namespace {
 
-// Blocks of freed strings, kept for the next strings (at most kMaxFreeStrings of them). A build
-// with the address sanitizer keeps none, so that it still sees every use of a freed string.
+// Blocks of strings freed by a thread, kept for the next strings it makes (at most kMaxFreeStrings
+// of them). A build with the address sanitizer keeps none, so that it still sees every use of a
+// freed string.
 #if defined(__SANITIZE_ADDRESS__)
 #define HALYX_KEEP_FREED_STRINGS 0
 #elif defined(__has_feature)
@@ -31,29 +32,46 @@ struct FreeString {
 };
 
 constexpr size_t kMaxFreeStrings = 512;
-FreeString* gFreeStrings = nullptr;
-size_t gFreeStringCount = 0;
+
+struct FreeStrings {
+    FreeString* first = nullptr;
+    size_t count = 0;
+
+    ~FreeStrings() {
+        while (first != nullptr) {
+            FreeString* next = first->next;
+            ::operator delete(first);
+            first = next;
+        }
+        count = kMaxFreeStrings;  // strings freed later, as the thread ends, are not kept
+    }
+};
+
+thread_local FreeStrings tFreeStrings;
 
 }  // namespace
 
 void* __CFString::operator new(size_t size) {
-    if (gFreeStrings != nullptr && size == sizeof(__CFString)) {
-        FreeString* block = gFreeStrings;
-        gFreeStrings = block->next;
-        --gFreeStringCount;
+    FreeStrings& freed = tFreeStrings;
+    if (freed.first != nullptr && size == sizeof(__CFString)) {
+        FreeString* block = freed.first;
+        freed.first = block->next;
+        --freed.count;
         return block;
     }
     return ::operator new(size);
 }
 
 void __CFString::operator delete(void* block, size_t size) {
-    if (HALYX_KEEP_FREED_STRINGS && size == sizeof(__CFString) &&
-        gFreeStringCount < kMaxFreeStrings) {
-        FreeString* freed = static_cast<FreeString*>(block);
-        freed->next = gFreeStrings;
-        gFreeStrings = freed;
-        ++gFreeStringCount;
-        return;
+    if (HALYX_KEEP_FREED_STRINGS && size == sizeof(__CFString)) {
+        FreeStrings& freed = tFreeStrings;
+        if (freed.count < kMaxFreeStrings) {
+            FreeString* kept = static_cast<FreeString*>(block);
+            kept->next = freed.first;
+            freed.first = kept;
+            ++freed.count;
+            return;
+        }
     }
     ::operator delete(block);
 }

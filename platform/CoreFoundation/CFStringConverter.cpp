@@ -1,6 +1,7 @@
-// iconv handles are opened once per encoding and direction and kept for the life of the process.
-// Each use starts from the initial shift state: a handle is reset before a use only when iconv
-// worked on it since it was last known to be in that state.
+// iconv handles are opened once per thread, encoding and direction, and kept for the life of the
+// thread (a handle is never used by two threads at once). Each use starts from the initial shift
+// state: a handle is reset before a use only when iconv worked on it since it was last known to be
+// in that state.
 #include "CoreFoundation/CFStringConverter.h"
 
 #include <errno.h>
@@ -27,13 +28,23 @@ struct CachedConverter {
 
 // Room for both directions of every encoding the names table knows.
 constexpr size_t kCacheSize = 64;
-CachedConverter gCache[kCacheSize];
-size_t gCached = 0;
+
+struct ConverterCache {
+    CachedConverter entries[kCacheSize];
+    size_t count = 0;
+
+    ~ConverterCache() {
+        for (size_t i = 0; i < count; ++i) iconv_close(entries[i].cd);
+    }
+};
+
+thread_local ConverterCache tConverters;
 
 // The handle for `encoding` in `direction`, in its initial state; null when iconv cannot convert.
 CachedConverter* OpenConverter(CFStringEncoding encoding, Direction direction) {
-    for (size_t i = 0; i < gCached; ++i) {
-        CachedConverter& entry = gCache[i];
+    ConverterCache& cache = tConverters;
+    for (size_t i = 0; i < cache.count; ++i) {
+        CachedConverter& entry = cache.entries[i];
         if (entry.encoding != encoding || entry.direction != direction) continue;
         if (entry.needsReset) {
             iconv(entry.cd, nullptr, nullptr, nullptr, nullptr);
@@ -43,11 +54,11 @@ CachedConverter* OpenConverter(CFStringEncoding encoding, Direction direction) {
     }
     const char* name = HalyxIconvNameForEncoding(encoding);
     const char* unicode = HalyxIconvNameForEncoding(kCFStringEncodingUnicode);
-    if (name == nullptr || gCached == kCacheSize) return nullptr;
+    if (name == nullptr || cache.count == kCacheSize) return nullptr;
     iconv_t cd = direction == kToUnicode ? iconv_open(unicode, name) : iconv_open(name, unicode);
     if (cd == kNoIconv) return nullptr;
-    gCache[gCached] = CachedConverter{encoding, direction, cd, false};
-    return &gCache[gCached++];
+    cache.entries[cache.count] = CachedConverter{encoding, direction, cd, false};
+    return &cache.entries[cache.count++];
 }
 
 // Encodings of one byte per character, all of them writing ASCII as itself.
@@ -83,18 +94,18 @@ struct ByteTable {
     UniChar chars[0x80];
 };
 constexpr size_t kMaxByteTables = 16;
-ByteTable gTables[kMaxByteTables];
-size_t gTableCount = 0;
+thread_local ByteTable tTables[kMaxByteTables];
+thread_local size_t tTableCount = 0;
 
 // The table of a single-byte encoding; null when iconv cannot read it or reads a byte as more than
 // one unit.
 const ByteTable* TableFor(CFStringEncoding encoding) {
-    for (size_t i = 0; i < gTableCount; ++i) {
-        if (gTables[i].encoding == encoding) return gTables[i].usable ? &gTables[i] : nullptr;
+    for (size_t i = 0; i < tTableCount; ++i) {
+        if (tTables[i].encoding == encoding) return tTables[i].usable ? &tTables[i] : nullptr;
     }
     CachedConverter* converter = OpenConverter(encoding, kToUnicode);
-    if (converter == nullptr || gTableCount == kMaxByteTables) return nullptr;
-    ByteTable& table = gTables[gTableCount++];
+    if (converter == nullptr || tTableCount == kMaxByteTables) return nullptr;
+    ByteTable& table = tTables[tTableCount++];
     table.encoding = encoding;
     table.usable = true;
     for (unsigned byte = 0x80; byte <= 0xFF && table.usable; ++byte) {

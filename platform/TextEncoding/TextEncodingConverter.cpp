@@ -2,7 +2,7 @@
 //
 // Between two encodings that both write ASCII as itself, runs of ASCII bytes are copied without
 // iconv. The iconv handles of disposed converters are kept, in their initial state, for the next
-// converter between the same encodings (the service is not guarded: one thread at a time).
+// converter between the same encodings made by the same thread.
 #include "TextEncoding/TextEncodingConverter.h"
 
 #include <errno.h>
@@ -31,14 +31,27 @@ struct IdleHandle {
 };
 
 const size_t kMaxIdleHandles = 8;
-IdleHandle gIdle[kMaxIdleHandles];
-size_t gIdleCount = 0;
+
+struct IdleHandles {
+    IdleHandle handles[kMaxIdleHandles];
+    size_t count = 0;
+    bool closed = false;  // the thread is ending: handles disposed from now on are closed
+
+    ~IdleHandles() {
+        for (size_t i = 0; i < count; ++i) iconv_close(handles[i].cd);
+        count = 0;
+        closed = true;
+    }
+};
+
+thread_local IdleHandles tIdle;
 
 iconv_t TakeIdleHandle(TextEncoding input, TextEncoding output) {
-    for (size_t i = gIdleCount; i-- > 0;) {
-        if (gIdle[i].input != input || gIdle[i].output != output) continue;
-        const iconv_t cd = gIdle[i].cd;
-        gIdle[i] = gIdle[--gIdleCount];
+    IdleHandles& idle = tIdle;
+    for (size_t i = idle.count; i-- > 0;) {
+        if (idle.handles[i].input != input || idle.handles[i].output != output) continue;
+        const iconv_t cd = idle.handles[i].cd;
+        idle.handles[i] = idle.handles[--idle.count];
         return cd;
     }
     return kNoIconv;
@@ -275,9 +288,10 @@ OSStatus TECClearConverterContextInfo(TECObjectRef encodingConverter) {
 OSStatus TECDisposeConverter(TECObjectRef newEncodingConverter) {
     if (newEncodingConverter == nullptr) return paramErr;
     ResetState(newEncodingConverter);
-    if (gIdleCount < kMaxIdleHandles) {
-        gIdle[gIdleCount++] = IdleHandle{newEncodingConverter->input, newEncodingConverter->output,
-                                         newEncodingConverter->cd};
+    IdleHandles& idle = tIdle;
+    if (!idle.closed && idle.count < kMaxIdleHandles) {
+        idle.handles[idle.count++] = IdleHandle{
+            newEncodingConverter->input, newEncodingConverter->output, newEncodingConverter->cd};
     } else {
         iconv_close(newEncodingConverter->cd);
     }

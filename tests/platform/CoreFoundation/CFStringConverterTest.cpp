@@ -6,7 +6,10 @@
 #include <iconv.h>
 
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "CoreFoundation/CFString.h"
 
 namespace {
 
@@ -159,6 +162,39 @@ TEST(CFStringConverter, LossBytesAndShortBuffersStopAtCharacters) {
     EXPECT_EQ(0, Encode(text, kCFStringEncodingMacRoman, '?', 0).done);
     // An encoding the table does not know converts nothing, ASCII included.
     EXPECT_EQ(0, Encode(text, kCFStringEncodingMacGreek, '?', 10).done);
+}
+
+TEST(CFStringConverter, ThreadsConvertWithTheirOwnHandlesAndFreeEachOthersStrings) {
+    // Strings made on one thread are freed on another; each thread's converters and kept blocks go
+    // with it (the leak checker sees any that stay behind).
+    std::vector<CFStringRef> made(4, nullptr);
+    std::vector<std::string> back(4);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < made.size(); ++t) {
+        threads.emplace_back([t, &made, &back] {
+            const std::string latin1 = "caf\xE9 " + std::to_string(t);
+            for (int i = 0; i < 50; ++i) {
+                CFStringRef str = CFStringCreateWithBytes(
+                    nullptr, reinterpret_cast<const UInt8*>(latin1.data()),
+                    static_cast<CFIndex>(latin1.size()), kCFStringEncodingISOLatin1, false);
+                char buffer[32];
+                if (CFStringGetCString(str, buffer, sizeof buffer, kCFStringEncodingMacRoman))
+                    back[t] = buffer;
+                if (i < 49) {
+                    CFRelease(str);
+                } else {
+                    made[t] = str;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (size_t t = 0; t < made.size(); ++t) {
+        EXPECT_EQ("caf\x8E " + std::to_string(t), back[t]);
+        ASSERT_NE(nullptr, made[t]);
+        EXPECT_EQ(6, CFStringGetLength(made[t]));
+        CFRelease(made[t]);
+    }
 }
 
 }  // namespace

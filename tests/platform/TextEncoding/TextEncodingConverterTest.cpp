@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "testing/FailureInjection.h"
 
@@ -238,6 +240,25 @@ TEST(TextEncodingConverter, AsciiCopiedBetweenByteEncodingsMatchesIconv) {
         const UInt8 lead = 0x82;
         ASSERT_EQ(noErr, TECConvertText(conv.get(), &lead, 1, &r, out, sizeof out, &w));
     }
+}
+
+TEST(TextEncodingConverter, ThreadsKeepTheirOwnIdleHandles) {
+    // Each thread reuses the handles it disposed of; those left when it ends are closed with it
+    // (the leak checker sees any that stay behind).
+    std::vector<std::string> results(3);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < results.size(); ++t) {
+        threads.emplace_back([t, &results] {
+            for (int i = 0; i < 4; ++i) {
+                results[t] +=
+                    ConvertWhole(kTextEncodingMacRoman, kCFStringEncodingUTF8, "caf\x8E").bytes;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::string expected;
+    for (int i = 0; i < 4; ++i) expected += "caf\xC3\xA9";
+    for (const std::string& result : results) EXPECT_EQ(expected, result);
 }
 
 TEST(TextEncodingConverter, TextEndingInsideACharacter) {
