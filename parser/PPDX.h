@@ -140,6 +140,8 @@ public:
             const UInt8 byte = static_cast<UInt8>(c);
             return byte <= mHighest && ((mBits[byte >> 6] >> (byte & 63)) & 1) != 0;
         }
+        // The first stop in [at, limit), or `limit`.
+        const char* Find(const char* at, const char* limit) const;
 
     private:
         constexpr void Add(UInt8 byte) {

@@ -36,13 +36,40 @@ bool SkipToQuote(PPDStream& stream) {
 
 }  // namespace
 
+const char* PPDX::Stops::Find(const char* at, const char* limit) const {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // When every stop is below the letters, words of eight bytes above the highest stop are
+    // passed at once; a word with a lower byte is looked at from that byte on.
+    if (mHighest < 0x40) {
+        constexpr UInt64 kOnes = 0x0101010101010101ull;
+        constexpr UInt64 kHighs = 0x8080808080808080ull;
+        const UInt64 bound = kOnes * (mHighest + 1u);
+        while (limit - at >= 8) {
+            UInt64 word;
+            std::memcpy(&word, at, 8);
+            // A high bit for every byte up to the highest stop; a borrow can also mark bytes
+            // after the first such byte, but never one before it.
+            const UInt64 low = (word - bound) & ~word & kHighs;
+            if (low == 0) {
+                at += 8;
+                continue;
+            }
+            at += __builtin_ctzll(low) >> 3;
+            if (Has(*at)) return at;
+            ++at;
+        }
+    }
+#endif
+    while (at < limit && !Has(*at)) ++at;
+    return at;
+}
+
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     return NextToken(stream, token, Stops(delimiters), strip);
 }
 
 bool PPDX::NextToken(PPDStream& stream, char* token, const Stops& stops, bool strip) {
     if (token == nullptr) return false;
-    const auto isStop = [&stops](char c) { return stops.Has(c); };
     // The bytes are scanned straight in the stream's memory and copied once; the stream learns
     // where the read stopped at the end. Every byte taken into the token is consumed, and so is
     // the byte that ended it (if any).
@@ -54,7 +81,7 @@ bool PPDX::NextToken(PPDStream& stream, char* token, const Stops& stops, bool st
     bool endedAtLineFeed = false;
     bool sawNul = false;
     while (true) {
-        while (stored < limit && !isStop(p[stored])) ++stored;
+        stored = stops.Find(p + stored, p + limit) - p;
         if (stored == limit) {
             consumed = stored;
             break;
@@ -82,9 +109,16 @@ bool PPDX::NextToken(PPDStream& stream, char* token, const Stops& stops, bool st
     if (endedAtLineFeed && stored > 0 && token[stored - 1] == '\r') token[--stored] = '\0';
     if (stored == 0) return false;
     // Most tokens have no blank at either end and no NUL inside: nothing to strip then.
-    if (strip && (sawNul || IsBlank(token[0]) || IsBlank(token[stored - 1]))) {
+    if (strip && sawNul) {
         StripLeadingWhiteSpace(token);
         StripTrailingWhiteSpace(token);
+    } else if (strip && (IsBlank(token[0]) || IsBlank(token[stored - 1]))) {
+        // The same trimming, with the length known: the token holds no NUL.
+        long skip = 0;
+        while (skip < stored && IsBlank(token[skip])) ++skip;
+        stored -= skip;
+        if (skip > 0) std::memmove(token, token + skip, static_cast<size_t>(stored) + 1);
+        while (stored > 1 && IsBlank(token[stored - 1])) token[--stored] = '\0';
     }
     return true;
 }
