@@ -11,6 +11,8 @@
 #ifndef HALYX_PARSER_PPDX_H
 #define HALYX_PARSER_PPDX_H
 
+#include <cstring>
+
 #include "Base/MacTypes.h"
 #include "CoreFoundation/CFArray.h"
 #include "CoreFoundation/CFURL.h"
@@ -141,7 +143,33 @@ public:
             return byte <= mHighest && ((mBits[byte >> 6] >> (byte & 63)) & 1) != 0;
         }
         // The first stop in [at, limit), or `limit`.
-        const char* Find(const char* at, const char* limit) const;
+        const char* Find(const char* at, const char* limit) const {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            // When every stop is below the letters, words of eight bytes above the highest stop are
+            // passed at once; a word with a lower byte is looked at from that byte on.
+            if (mHighest < 0x40) {
+                constexpr UInt64 kOnes = 0x0101010101010101ull;
+                constexpr UInt64 kHighs = 0x8080808080808080ull;
+                const UInt64 bound = kOnes * (mHighest + 1u);
+                while (limit - at >= 8) {
+                    UInt64 word;
+                    std::memcpy(&word, at, 8);
+                    // A high bit for every byte up to the highest stop; a borrow can also mark
+                    // bytes after the first such byte, but never one before it.
+                    const UInt64 low = (word - bound) & ~word & kHighs;
+                    if (low == 0) {
+                        at += 8;
+                        continue;
+                    }
+                    at += __builtin_ctzll(low) >> 3;
+                    if (Has(*at)) return at;
+                    ++at;
+                }
+            }
+#endif
+            while (at < limit && !Has(*at)) ++at;
+            return at;
+        }
 
     private:
         constexpr void Add(UInt8 byte) {
@@ -173,8 +201,12 @@ public:
 
 protected:
     // The stream the walk reads lines from; continuation lines of values are read through it.
-    void CurrentStream(PPDStream* stream) { mCurrentStream = stream; }
-    PPDStream* CurrentStream() const { return mCurrentStream; }
+    void CurrentStream(PPDStream* stream) {
+        mCurrentStream = stream;
+    }
+    PPDStream* CurrentStream() const {
+        return mCurrentStream;
+    }
 
     // Reads the next line for the walk into `line` (kJoinedLineBufferSize bytes of PPDFileStream).
     // A line longer than the line buffer is not handed out: error kLineTooLongError, with the
@@ -183,10 +215,16 @@ protected:
     bool NextLine(PPDStream& stream, char* line);
 
     // Sets the valid-PPD flag (the header test of the walk does).
-    void ValidPPD(bool valid) { mValidPPD = valid; }
-    PPDFile* File() const { return mFile; }
+    void ValidPPD(bool valid) {
+        mValidPPD = valid;
+    }
+    PPDFile* File() const {
+        return mFile;
+    }
     // The converter of the PPD's texts, null until both language keywords have been read.
-    TextConverter* GetTextConverter() const { return mTextConverter; }
+    TextConverter* GetTextConverter() const {
+        return mTextConverter;
+    }
 
 private:
     PPDX(const PPDX&) = delete;

@@ -36,34 +36,6 @@ bool SkipToQuote(PPDStream& stream) {
 
 }  // namespace
 
-const char* PPDX::Stops::Find(const char* at, const char* limit) const {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    // When every stop is below the letters, words of eight bytes above the highest stop are
-    // passed at once; a word with a lower byte is looked at from that byte on.
-    if (mHighest < 0x40) {
-        constexpr UInt64 kOnes = 0x0101010101010101ull;
-        constexpr UInt64 kHighs = 0x8080808080808080ull;
-        const UInt64 bound = kOnes * (mHighest + 1u);
-        while (limit - at >= 8) {
-            UInt64 word;
-            std::memcpy(&word, at, 8);
-            // A high bit for every byte up to the highest stop; a borrow can also mark bytes
-            // after the first such byte, but never one before it.
-            const UInt64 low = (word - bound) & ~word & kHighs;
-            if (low == 0) {
-                at += 8;
-                continue;
-            }
-            at += __builtin_ctzll(low) >> 3;
-            if (Has(*at)) return at;
-            ++at;
-        }
-    }
-#endif
-    while (at < limit && !Has(*at)) ++at;
-    return at;
-}
-
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     return NextToken(stream, token, Stops(delimiters), strip);
 }
