@@ -18,8 +18,14 @@ PPDXGroups::~PPDXGroups() {}
 
 void PPDXGroups::Add(PPDXGroup* group) {
     if (group == nullptr) return;
-    if (mGroups.PushBack(group) == PointerListItr()) return;
+    if (!Append(group)) return;
     mCounts.Count(*group);
+}
+
+bool PPDXGroups::Append(PPDXGroup* group) {
+    if (mGroups.PushBack(group) == PointerListItr()) return false;
+    if (group->Keyword() != nullptr) mFirstByKeyword.emplace(group->Keyword(), group);
+    return true;
 }
 
 UInt32 PPDXGroups::Count() const {
@@ -48,6 +54,10 @@ PPDXGroup* PPDXGroups::Next() {
 
 PPDXGroup* PPDXGroups::Find(const char* keyword, bool exact) const {
     if (keyword == nullptr) return nullptr;
+    if (exact) {
+        const auto found = mFirstByKeyword.find(keyword);
+        return found != mFirstByKeyword.end() ? found->second : nullptr;
+    }
     for (ConstPointerListItr it = mGroups.Begin(); it != mGroups.End(); ++it) {
         PPDXGroup* group = static_cast<PPDXGroup*>(const_cast<void*>(*it));
         if (group != nullptr && KeywordMatches(group->Keyword(), keyword, exact)) return group;
@@ -102,7 +112,7 @@ PPDXGroups::PPDXGroups(Settings& settings) : PPDXGroups() {
         if (!OffsetId(kFirstId, i, &id)) break;
         PPDXGroup* group = LoadGroup(settings, id);
         if (group == nullptr) continue;
-        if (mGroups.PushBack(group) == PointerListItr()) {
+        if (!Append(group)) {
             delete group;
             settings.NoteReadFailure();
             break;

@@ -7,6 +7,9 @@
 #ifndef HALYX_PPDOBJECTS_PPDXGROUPS_H
 #define HALYX_PPDOBJECTS_PPDXGROUPS_H
 
+#include <string_view>
+#include <unordered_map>
+
 #include "Base/MacTypes.h"
 #include "PPDObjects/CountArray.h"
 #include "foundation/PointerList.h"
@@ -50,9 +53,15 @@ private:
     PPDXGroup* Filtered();
     static PPDXGroup* LoadGroup(Settings& settings, SInt32 id);
 
+    // Lists `group`, and indexes it under its keyword unless an earlier group has that keyword.
+    bool Append(PPDXGroup* group);
+
     PointerList mGroups;
     PointerListItr mCursor;
     CountArray mCounts;
+    // The first group listed under each keyword, for exact finds: the keywords of the groups
+    // never change.
+    std::unordered_map<std::string_view, PPDXGroup*> mFirstByKeyword;
 
     PPDXGroups(const PPDXGroups&) = delete;
     PPDXGroups& operator=(const PPDXGroups&) = delete;
