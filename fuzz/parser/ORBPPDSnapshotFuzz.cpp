@@ -49,12 +49,30 @@ void Check(bool ok, const char* what) {
     std::abort();
 }
 
-UInt32 Crc32(const uint8_t* p, size_t n) {
-    UInt32 crc = 0xffffffffu;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+// The repair is the harness's own work, not code under test: it goes a byte at a time through a
+// table made once, and is left out of the coverage the engine sees, so that its branches neither
+// slow every run nor count as new behaviour.
+#if defined(__clang__)
+#define HALYX_NOT_COVERED __attribute__((no_sanitize("coverage")))
+#else
+#define HALYX_NOT_COVERED
+#endif
+
+struct CrcTable {
+    UInt32 entries[256];
+    CrcTable() {
+        for (UInt32 n = 0; n < 256; ++n) {
+            UInt32 crc = n;
+            for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+            entries[n] = crc;
+        }
     }
+};
+
+HALYX_NOT_COVERED UInt32 Crc32(const uint8_t* p, size_t n) {
+    static const CrcTable table;
+    UInt32 crc = 0xffffffffu;
+    for (size_t i = 0; i < n; ++i) crc = table.entries[(crc ^ p[i]) & 0xffu] ^ (crc >> 8);
     return crc ^ 0xffffffffu;
 }
 
