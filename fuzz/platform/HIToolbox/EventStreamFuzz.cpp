@@ -51,15 +51,21 @@ OSStatus KeyFilter(EventHandlerCallRef, EventRef event, void*) {
     return eventNotHandledErr;
 }
 
+// The row titles never change, so they are made once for the whole run rather than on every draw.
+CFStringRef RowTitle(DataBrowserItemID item) {
+    static CFStringRef titles[kMaxRows + 1] = {};
+    if (item > kMaxRows) return nullptr;
+    if (titles[item] == nullptr) {
+        titles[item] = CFStringCreateWithFormat(nullptr, nullptr, CFSTR("Row %lu"),
+                                                static_cast<unsigned long>(item));
+    }
+    return titles[item];
+}
+
 OSStatus ItemData(ControlRef, DataBrowserItemID item, DataBrowserPropertyID property,
                   DataBrowserItemDataRef itemData, Boolean) {
     if (property != kTitle) return noErr;
-    CFStringRef text = CFStringCreateWithFormat(nullptr, nullptr, CFSTR("Row %lu"),
-                                                static_cast<unsigned long>(item));
-    if (text != nullptr) {
-        SetDataBrowserItemDataText(itemData, text);
-        CFRelease(text);
-    }
+    if (CFStringRef text = RowTitle(item)) SetDataBrowserItemDataText(itemData, text);
     return noErr;
 }
 
