@@ -3,20 +3,28 @@
 namespace halyxcf {
 namespace {
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-int ValueOf(char c) {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
-}
+// What each byte is to the decoder: a digit's value, or one of the marks below.
+constexpr signed char kSpace = -2;
+constexpr signed char kPad = -3;
+constexpr signed char kInvalid = -1;
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+struct DigitTable {
+    signed char of[256];
+    constexpr DigitTable() : of() {
+        for (int c = 0; c < 256; ++c) of[c] = kInvalid;
+        for (int v = 0; v < 64; ++v)
+            of[static_cast<unsigned char>(kAlphabet[v])] = static_cast<signed char>(v);
+        of[static_cast<unsigned char>(' ')] = kSpace;
+        of[static_cast<unsigned char>('\t')] = kSpace;
+        of[static_cast<unsigned char>('\n')] = kSpace;
+        of[static_cast<unsigned char>('\r')] = kSpace;
+        of[static_cast<unsigned char>('=')] = kPad;
+    }
+};
+
+constexpr DigitTable kDigits;
 
 }  // namespace
 
@@ -42,36 +50,50 @@ void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const st
 }
 
 bool DecodeBase64(const std::string& text, std::vector<UInt8>* out) {
+    // The bytes are written into room made once, then the vector is cut to what was written.
+    const size_t start = out->size();
+    out->resize(start + text.size() / 4 * 3 + 3);
+    UInt8* at = out->data() + start;
     UInt32 group = 0;
     int inGroup = 0;
     int padding = 0;
-    for (char c : text) {
-        if (IsSpace(c)) continue;
-        if (c == '=') {
-            if (inGroup < 2) return false;  // padding needs at least two digits before it
-            ++padding;
-            if (inGroup + padding > 4) return false;
+    bool ok = true;
+    for (const char c : text) {
+        const int value = kDigits.of[static_cast<unsigned char>(c)];
+        if (value >= 0 && padding == 0) {
+            group = (group << 6) | static_cast<UInt32>(value);
+            if (++inGroup == 4) {
+                at[0] = static_cast<UInt8>(group >> 16);
+                at[1] = static_cast<UInt8>(group >> 8);
+                at[2] = static_cast<UInt8>(group);
+                at += 3;
+                group = 0;
+                inGroup = 0;
+            }
             continue;
         }
-        int value = ValueOf(c);
-        if (value < 0 || padding > 0) return false;
-        group = (group << 6) | static_cast<UInt32>(value);
-        if (++inGroup == 4) {
-            out->push_back(static_cast<UInt8>(group >> 16));
-            out->push_back(static_cast<UInt8>(group >> 8));
-            out->push_back(static_cast<UInt8>(group));
-            group = 0;
-            inGroup = 0;
+        if (value == kSpace) continue;
+        if (value == kPad) {
+            // Padding needs at least two digits before it.
+            if (inGroup < 2 || inGroup + padding + 1 > 4) {
+                ok = false;
+                break;
+            }
+            ++padding;
+            continue;
         }
+        ok = false;  // not a digit, or a digit after padding
+        break;
     }
-    if (padding > 0 && inGroup + padding != 4) return false;
-    if (inGroup == 1) return false;
-    if (inGroup == 2) out->push_back(static_cast<UInt8>(group >> 4));
-    if (inGroup == 3) {
-        out->push_back(static_cast<UInt8>(group >> 10));
-        out->push_back(static_cast<UInt8>(group >> 2));
+    if (ok && padding > 0 && inGroup + padding != 4) ok = false;
+    if (ok && inGroup == 1) ok = false;
+    if (ok && inGroup == 2) *at++ = static_cast<UInt8>(group >> 4);
+    if (ok && inGroup == 3) {
+        *at++ = static_cast<UInt8>(group >> 10);
+        *at++ = static_cast<UInt8>(group >> 2);
     }
-    return true;
+    out->resize(static_cast<size_t>(at - out->data()));
+    return ok;
 }
 
 }  // namespace halyxcf
