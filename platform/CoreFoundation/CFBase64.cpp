@@ -30,23 +30,36 @@ constexpr DigitTable kDigits;
 
 void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
                   std::string* out) {
+    if (length == 0) return;
+    // The text's size is known beforehand: room is made once and the digits written into it.
+    const size_t digits = (length + 2) / 3 * 4;
+    const size_t perLine = lineLength == 0 ? 4 : (lineLength + 3) / 4 * 4;
+    const size_t lines = (digits + perLine - 1) / perLine;
+    const size_t start = out->size();
+    out->resize(start + digits + lines * (indent.size() + 1));
+    char* at = &(*out)[start];
     size_t column = 0;
     for (size_t i = 0; i < length; i += 3) {
         UInt32 group = static_cast<UInt32>(bytes[i]) << 16;
         if (i + 1 < length) group |= static_cast<UInt32>(bytes[i + 1]) << 8;
         if (i + 2 < length) group |= bytes[i + 2];
-        char quad[4] = {kAlphabet[(group >> 18) & 63], kAlphabet[(group >> 12) & 63],
-                        i + 1 < length ? kAlphabet[(group >> 6) & 63] : '=',
-                        i + 2 < length ? kAlphabet[group & 63] : '='};
-        if (column == 0) *out += indent;
-        out->append(quad, 4);
+        if (column == 0) {
+            indent.copy(at, indent.size());
+            at += indent.size();
+        }
+        at[0] = kAlphabet[(group >> 18) & 63];
+        at[1] = kAlphabet[(group >> 12) & 63];
+        at[2] = i + 1 < length ? kAlphabet[(group >> 6) & 63] : '=';
+        at[3] = i + 2 < length ? kAlphabet[group & 63] : '=';
+        at += 4;
         column += 4;
         if (column >= lineLength) {
-            *out += '\n';
+            *at++ = '\n';
             column = 0;
         }
     }
-    if (column > 0) *out += '\n';
+    if (column > 0) *at++ = '\n';
+    out->resize(static_cast<size_t>(at - out->data()));
 }
 
 bool DecodeBase64(const std::string& text, std::vector<UInt8>* out) {

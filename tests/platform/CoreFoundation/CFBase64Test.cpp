@@ -2,6 +2,7 @@
 // encoder's output decoding back to its bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,15 @@ TEST(CFBase64, EncodedBytesDecodeBack) {
     for (size_t length : {0u, 1u, 2u, 3u, 58u, 299u, 300u}) {
         std::string text;
         halyxcf::AppendBase64(bytes.data(), length, 16, "  ", &text);
+        // Lines of the indent and 16 digits, the last one shorter, each ended by a line feed.
+        const size_t digits = (length + 2) / 3 * 4;
+        std::string expectedShape;
+        for (size_t done = 0; done < digits; done += 16)
+            expectedShape += "  " + std::string(std::min<size_t>(16, digits - done), 'x') + "\n";
+        std::string shape = text;
+        for (char& c : shape)
+            if (c != ' ' && c != '\n') c = 'x';
+        EXPECT_EQ(shape, expectedShape) << length;
         std::vector<UInt8> back;
         ASSERT_TRUE(halyxcf::DecodeBase64(text, &back)) << length;
         EXPECT_EQ(back, std::vector<UInt8>(bytes.begin(), bytes.begin() + length)) << length;
