@@ -303,6 +303,15 @@ TEST(CFPropertyList, ValuesOutsideThePropertyListTypesAreNotWritten) {
         CFPropertyListCreateData(nullptr, number, kCFPropertyListBinaryFormat_v1_0, 0, nullptr),
         nullptr);
     EXPECT_EQ(CFPropertyListCreateDeepCopy(nullptr, url, 0), nullptr);
+    // Valid means writable, in the XML format only.
+    const UInt8 bytes[] = {0, '<', '&', 0xFF};
+    CFDataRef data = CFDataCreate(nullptr, bytes, sizeof bytes);
+    CFTypeRef pair[] = {data, CFSTR("a<&b")};
+    CFArrayRef good = CFArrayCreate(nullptr, pair, 2, &kCFTypeArrayCallBacks);
+    EXPECT_TRUE(CFPropertyListIsValid(good, kCFPropertyListXMLFormat_v1_0));
+    EXPECT_FALSE(CFPropertyListIsValid(good, kCFPropertyListBinaryFormat_v1_0));
+    CFRelease(good);
+    CFRelease(data);
     for (CFTypeRef v : {CFTypeRef(url), CFTypeRef(number), CFTypeRef(control), CFTypeRef(surrogate),
                         CFTypeRef(numberKey), CFTypeRef(self)})
         CFRelease(v);
