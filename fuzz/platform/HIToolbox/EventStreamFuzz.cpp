@@ -28,6 +28,7 @@ struct Fixture {
     std::vector<ControlRef> fields;  // row i+1's field, or null before its cell is first drawn
     bool digitsOnly = false;         // the key filter swallows everything but digits
     EventHandlerRef filter = nullptr;
+    CFStringRef titles[kMaxRows + 1] = {};  // row i's title, made on its first draw
 };
 
 Fixture* gFixture = nullptr;
@@ -51,15 +52,16 @@ OSStatus KeyFilter(EventHandlerCallRef, EventRef event, void*) {
     return eventNotHandledErr;
 }
 
-// The row titles never change, so they are made once for the whole run rather than on every draw.
+// A row's title is made once per stream rather than on every draw, and released with the
+// fixture, so that nothing the toolkit does to it can reach the next stream.
 CFStringRef RowTitle(DataBrowserItemID item) {
-    static CFStringRef titles[kMaxRows + 1] = {};
     if (item > kMaxRows) return nullptr;
-    if (titles[item] == nullptr) {
-        titles[item] = CFStringCreateWithFormat(nullptr, nullptr, CFSTR("Row %lu"),
-                                                static_cast<unsigned long>(item));
+    CFStringRef& title = gFixture->titles[item];
+    if (title == nullptr) {
+        title = CFStringCreateWithFormat(nullptr, nullptr, CFSTR("Row %lu"),
+                                         static_cast<unsigned long>(item));
     }
-    return titles[item];
+    return title;
 }
 
 OSStatus ItemData(ControlRef, DataBrowserItemID item, DataBrowserPropertyID property,
@@ -266,6 +268,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckInvariants(fixture);
     }
     DisposeWindow(fixture.window);
+    for (CFStringRef title : fixture.titles) {
+        if (title != nullptr) CFRelease(title);
+    }
     HalyxSetScrapText(nullptr);
     gFixture = nullptr;
     return 0;
