@@ -97,6 +97,14 @@ std::vector<UniChar> CharactersFromUTF8(const char* text) {
 std::string SystemBytesFromCharacters(const std::vector<UniChar>& chars) {
     std::string bytes;
     if (chars.empty()) return bytes;
+    // ASCII is itself in the system encoding: most texts need no conversion.
+    bytes.reserve(chars.size());
+    for (const UniChar c : chars) {
+        if (c >= 0x80) break;
+        bytes.push_back(static_cast<char>(c));
+    }
+    if (bytes.size() == chars.size()) return bytes;
+    bytes.clear();
     CFStringRef text =
         CFStringCreateWithCharacters(nullptr, chars.data(), static_cast<CFIndex>(chars.size()));
     if (text == nullptr) return bytes;
