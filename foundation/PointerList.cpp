@@ -19,6 +19,7 @@ public:
             DisposePtr(reinterpret_cast<Ptr>(mFirst));
             mFirst = next;
         }
+        mCount = kMaxNodes;  // nodes freed later, as the thread ends, go back to the heap
     }
     void* Take() {
         FreeNode* node = mFirst;

@@ -16,6 +16,8 @@ class SpareChunk {
 public:
     ~SpareChunk() {
         if (mBuffer != nullptr) DisposeHandle(mBuffer);
+        mBuffer = nullptr;
+        mEnded = true;  // a stream closed later, as the thread ends, disposes of its own buffer
     }
     bool Holds() const { return mBuffer != nullptr; }
     Handle Take() {
@@ -25,13 +27,14 @@ public:
     }
     // Keeps `buffer` when nothing is kept yet; false when the caller must dispose of it.
     bool Keep(Handle buffer) {
-        if (mBuffer != nullptr) return false;
+        if (mBuffer != nullptr || mEnded) return false;
         mBuffer = buffer;
         return true;
     }
 
 private:
     Handle mBuffer = nullptr;
+    bool mEnded = false;
 };
 
 thread_local SpareChunk tSpareChunk;

@@ -32,9 +32,12 @@ constexpr size_t kCacheSize = 64;
 struct ConverterCache {
     CachedConverter entries[kCacheSize];
     size_t count = 0;
+    bool closed = false;  // the thread is ending: no handle is opened or handed out any more
 
     ~ConverterCache() {
         for (size_t i = 0; i < count; ++i) iconv_close(entries[i].cd);
+        count = 0;
+        closed = true;
     }
 };
 
@@ -43,6 +46,7 @@ thread_local ConverterCache tConverters;
 // The handle for `encoding` in `direction`, in its initial state; null when iconv cannot convert.
 CachedConverter* OpenConverter(CFStringEncoding encoding, Direction direction) {
     ConverterCache& cache = tConverters;
+    if (cache.closed) return nullptr;
     for (size_t i = 0; i < cache.count; ++i) {
         CachedConverter& entry = cache.entries[i];
         if (entry.encoding != encoding || entry.direction != direction) continue;
