@@ -47,24 +47,6 @@ const char* Terminated(const FieldSpan& field, char* buffer) {
     return buffer;
 }
 
-// The first byte in [at, end) that is a control byte or the space, or `end`: eight bytes at a step.
-const char* FirstControlOrSpace(const char* at, const char* end) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    constexpr UInt64 kOnes = 0x0101010101010101ull;
-    constexpr UInt64 kHighs = 0x8080808080808080ull;
-    for (; end - at >= 8; at += 8) {
-        UInt64 word;
-        std::memcpy(&word, at, 8);
-        // A high bit for every byte below 0x21; a borrow can also mark bytes above the first
-        // such byte, but never one before it.
-        const UInt64 low = (word - kOnes * 0x21) & ~word & kHighs;
-        if (low != 0) return at + (__builtin_ctzll(low) >> 3);
-    }
-#endif
-    while (at<end&& static_cast<UInt8>(*at)> 0x20) ++at;
-    return at;
-}
-
 // Reads a field straight from the line's bytes the way NextField does: blanks skipped, then the
 // run up to the next blank, which is consumed. False when the run holds a byte the token reader
 // treats specially (NUL, CR, LF) or is too long to be one token. `ranOut` tells whether the read
@@ -72,11 +54,7 @@ const char* FirstControlOrSpace(const char* at, const char* end) {
 bool PlainField(const char*& at, const char* end, FieldSpan& field, bool& ranOut) {
     while (at < end && (*at == ' ' || *at == '\t')) ++at;
     const char* begin = at;
-    // Every byte that ends a field is a control byte or the space; other control bytes are
-    // plain.
-    const char* p = begin;
-    while ((p = FirstControlOrSpace(p, end)) < end && !kFieldDelimiters.Has(*p)) ++p;
-    at = p;
+    at = kFieldDelimiters.Find(begin, end);
     if (at < end && *at != ' ' && *at != '\t') return false;
     const size_t length = static_cast<size_t>(at - begin);
     if (length >= static_cast<size_t>(PPDX::kMaxTokenLength)) return false;
