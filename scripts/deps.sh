@@ -10,6 +10,7 @@ HALYX_PACKAGES=(
     clang  # the fuzzing builds (libFuzzer ships with it)
     valgrind  # the print host's whole-run leak check
     ccache
+    dpkg-dev lintian  # the Debian package: dpkg-shlibdeps, dpkg-buildflags, its checks
 )
 
 halyx_install_deps() {

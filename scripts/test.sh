@@ -1,10 +1,11 @@
 #!/bin/bash
 # Builds from a clean tree and runs every test twice: a normal build (build/) and a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/); then fuzzes every fuzz target for 30
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/); then builds the Debian package
+# (build-pkg/), installs it, runs it and purges it (as root); then fuzzes every fuzz target for 30
 # seconds (fuzz/run-all, build-fuzz/). Exits non-zero on any failure or fuzzing finding.
 #
 #   scripts/test.sh            both builds and the fuzzing
-#   scripts/test.sh --no-fuzz  both builds, no fuzzing
+#   scripts/test.sh --no-fuzz  both builds and the package, no fuzzing
 #   scripts/test.sh --fast     the normal build only (for quick local runs)
 set -euo pipefail
 fast=0
@@ -43,6 +44,16 @@ if [ "$fast" -eq 0 ]; then
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     run_suite build-asan -DHALYX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+fi
+if [ "$fast" -eq 0 ]; then
+    # Installing a package needs root: CI runs as root; elsewhere the stage says why it is left out.
+    echo "=== Debian package (build, lintian, install, run, purge) ==="
+    if [ "$(id -u)" -eq 0 ]; then
+        bash scripts/package.sh build-pkg
+        bash tests/packaging/install_purge.sh build-pkg/halyx-jobnotes_*.deb
+    else
+        echo "not root: the package is not installed (run scripts/package.sh to build it)"
+    fi
 fi
 if [ "$fuzz" -eq 1 ]; then
     echo "=== fuzzing (every target, 30 s each) ==="

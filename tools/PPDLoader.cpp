@@ -10,6 +10,7 @@
 #include <new>
 
 #include "CoreFoundation/CFArray.h"
+#include "layout/InstallLayout.h"
 #include "CoreFoundation/CFString.h"
 #include "Files/FileRecords.h"
 #include "Files/FileForks.h"
@@ -67,17 +68,12 @@ std::vector<std::string> PPDLoader::SplitNames(const char* list) {
 
 std::string PPDLoader::ErrorDescriptionsFile() {
     static const char kRelative[] = "/Contents/Resources/HalyxJobNotes.rsrc";
-    const char* bundle = std::getenv("HALYX_BUNDLE_DIR");
-    if (bundle != nullptr && *bundle != '\0') {
-        std::string path = std::string(bundle) + kRelative;
-        return Exists(path) ? path : std::string();
-    }
-#ifdef HALYX_BUILD_BUNDLE_DIR
     {
-        std::string path = std::string(HALYX_BUILD_BUNDLE_DIR) + kRelative;
+        std::string path = layout::DefaultBundlePath() + kRelative;
         if (Exists(path)) return path;
+        const char* bundle = std::getenv("HALYX_BUNDLE_DIR");
+        if (bundle != nullptr && *bundle != '\0') return std::string();
     }
-#endif
 #ifdef HALYX_SOURCE_BUNDLE_RESOURCES
     {
         std::string path = std::string(HALYX_SOURCE_BUNDLE_RESOURCES) + "/HalyxJobNotes.rsrc";

@@ -21,6 +21,7 @@
 #include "PPDObjects/ModelOptions.h"
 #include "PPDObjects/PPDXControls.h"
 #include "parser/ORBPPD.h"
+#include "layout/InstallLayout.h"
 #include "tools/Commands.h"
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
@@ -90,25 +91,6 @@ bool ParseLayout(const char* text, SInt32* rows, SInt32* columns) {
     size_t x = layout.find_first_of("xX");
     return x != std::string::npos && ParsePositive(layout.substr(0, x), rows) &&
            ParsePositive(layout.substr(x + 1), columns);
-}
-
-std::string ExecutableFolder() {
-    char path[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return std::string();
-    path[length] = '\0';
-    std::string full(path);
-    return full.substr(0, full.find_last_of('/'));
-}
-
-// $HALYX_BUNDLE_DIR, else the bundle of the build tree this program was built in, else the one
-// beside the folder holding the program.
-std::string DefaultPlugins() {
-    const char* environment = getenv("HALYX_BUNDLE_DIR");
-    if (environment != nullptr && *environment != '\0') return environment;
-    if (access(HALYX_BUILD_BUNDLE_DIR "/Contents/Info.plist", R_OK) == 0)
-        return HALYX_BUILD_BUNDLE_DIR;
-    return ExecutableFolder() + "/../HalyxJobNotes.plugin";
 }
 
 // The title of the row that shows the job note or range `keyword`; false when the PPD has none.
@@ -235,8 +217,8 @@ int RunPrint(int argc, char** argv) {
         }
     }
     if (argc - optind > 1) return Usage("expected at most one PPD file");
-    request.ppdPath = argc - optind == 1 ? argv[optind] : HALYX_SAMPLE_PPD;
-    if (request.bundlePath.empty()) request.bundlePath = DefaultPlugins();
+    request.ppdPath = argc - optind == 1 ? argv[optind] : layout::SamplePPDPath();
+    if (request.bundlePath.empty()) request.bundlePath = layout::DefaultBundlePath();
     if (!request.printerListPath.empty() && access(request.printerListPath.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "halyx-jobnotes print: cannot read the printer list %s\n",
                      request.printerListPath.c_str());

@@ -10,14 +10,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "layout/InstallLayout.h"
 #include "tools/Commands.h"
 
 namespace {
 
 using halyx::tools::kExitOk;
 using halyx::tools::kExitUsage;
-
-const char kVersion[] = "0.1.0";
 
 struct Command {
     const char* name;
@@ -101,7 +100,7 @@ int main(int argc, char** argv) {
                 PrintUsage(stdout);
                 return kExitOk;
             case 'V':
-                std::printf("halyx-jobnotes %s\n", kVersion);
+                halyx::layout::PrintVersion("halyx-jobnotes");
                 return kExitOk;
             default:
                 PrintUsage(stderr);
