@@ -252,4 +252,17 @@ void PluginLoader::RemoveMirror() {
     mMirrorBundle.clear();
 }
 
+std::string PluginLoader::DefaultBundlePath() {
+    const char* environment = getenv("HALYX_BUNDLE_DIR");
+    if (environment != nullptr && *environment != '\0') return environment;
+    if (access(HALYX_BUILD_BUNDLE_DIR "/Contents/Info.plist", R_OK) == 0)
+        return HALYX_BUILD_BUNDLE_DIR;
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return "../HalyxJobNotes.plugin";
+    path[length] = '\0';
+    const std::string full(path);
+    return full.substr(0, full.find_last_of('/')) + "/../HalyxJobNotes.plugin";
+}
+
 }  // namespace halyx::tools

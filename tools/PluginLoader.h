@@ -22,6 +22,10 @@ public:
     // `*message` saying why, when no such bundle exists or it cannot be loaded.
     bool Load(const std::string& path, const std::string& printerList, std::string* message);
 
+    // Where the pane's bundle is when none is named: $HALYX_BUNDLE_DIR, else the bundle of the
+    // build tree this program was built in, else the one beside the folder holding the program.
+    static std::string DefaultBundlePath();
+
     PMPlugInFactoryFunction Factory() const { return mFactory; }
     CFBundleRef Bundle() const { return mBundle; }
 

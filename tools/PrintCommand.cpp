@@ -24,6 +24,8 @@
 #include "tools/Commands.h"
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
+#include "tools/PictureOption.h"
+#include "tools/PluginLoader.h"
 #include "tools/PrintHost.h"
 
 namespace halyx::tools {
@@ -35,6 +37,7 @@ using Json = nlohmann::ordered_json;
 const char kPrintUsage[] =
     "Usage: halyx-jobnotes print [PPD] [--set KEYWORD=VALUE]... [--orientation O]\n"
     "                            [--layout RxC] [--printer-list FILE] [--json]\n"
+    "                            [--picture FILE.png]\n"
     "\n"
     "Opens the Halyx Job Notes pane as the print dialog does, on a printer that uses PPD (the\n"
     "bundled sample when omitted). For each --set it clicks the field of the job note or range\n"
@@ -49,11 +52,14 @@ const char kPrintUsage[] =
     "$HALYX_BUNDLE_DIR,\n"
     "                        else the bundle built with this program)\n"
     "  --repeat N            open the dialog N times in one process, printing each time\n"
+    "  --picture FILE.png    also write a picture of the pane as it stands once the values are\n"
+    "                        typed and Print is pressed (or when the editor refused a step)\n"
     "  --json                one JSON object: summary, pieces, pieces_file, messages, beeps\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 printed, 1 the pane could not be set up or write the job, 2 usage error or\n"
-    "unreadable input, 3 the editor refused a key or blocked Print (its message on stderr).\n";
+    "unreadable input or a picture that cannot be written, 3 the editor refused a key or blocked\n"
+    "Print (its message on stderr).\n";
 
 int Usage(const char* problem) {
     std::fprintf(stderr, "halyx-jobnotes print: %s\n\n%s", problem, kPrintUsage);
@@ -90,25 +96,6 @@ bool ParseLayout(const char* text, SInt32* rows, SInt32* columns) {
     size_t x = layout.find_first_of("xX");
     return x != std::string::npos && ParsePositive(layout.substr(0, x), rows) &&
            ParsePositive(layout.substr(x + 1), columns);
-}
-
-std::string ExecutableFolder() {
-    char path[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return std::string();
-    path[length] = '\0';
-    std::string full(path);
-    return full.substr(0, full.find_last_of('/'));
-}
-
-// $HALYX_BUNDLE_DIR, else the bundle of the build tree this program was built in, else the one
-// beside the folder holding the program.
-std::string DefaultPlugins() {
-    const char* environment = getenv("HALYX_BUNDLE_DIR");
-    if (environment != nullptr && *environment != '\0') return environment;
-    if (access(HALYX_BUILD_BUNDLE_DIR "/Contents/Info.plist", R_OK) == 0)
-        return HALYX_BUILD_BUNDLE_DIR;
-    return ExecutableFolder() + "/../HalyxJobNotes.plugin";
 }
 
 // The title of the row that shows the job note or range `keyword`; false when the PPD has none.
@@ -177,7 +164,7 @@ void PrintJson(const PrintResult& result) {
 }  // namespace
 
 int RunPrint(int argc, char** argv) {
-    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson };
+    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson, kPicture };
     static const struct option kOptions[] = {
         {"set", required_argument, nullptr, kSet},
         {"orientation", required_argument, nullptr, kOrientation},
@@ -186,6 +173,7 @@ int RunPrint(int argc, char** argv) {
         {"plugins", required_argument, nullptr, kPlugins},
         {"repeat", required_argument, nullptr, kRepeat},
         {"json", no_argument, nullptr, kJson},
+        {"picture", required_argument, nullptr, kPicture},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -226,6 +214,9 @@ int RunPrint(int argc, char** argv) {
             case kJson:
                 json = true;
                 break;
+            case kPicture:
+                request.picturePath = optarg;
+                break;
             case 'h':
                 std::fputs(kPrintUsage, stdout);
                 return kExitOk;
@@ -236,12 +227,14 @@ int RunPrint(int argc, char** argv) {
     }
     if (argc - optind > 1) return Usage("expected at most one PPD file");
     request.ppdPath = argc - optind == 1 ? argv[optind] : HALYX_SAMPLE_PPD;
-    if (request.bundlePath.empty()) request.bundlePath = DefaultPlugins();
+    if (request.bundlePath.empty()) request.bundlePath = PluginLoader::DefaultBundlePath();
     if (!request.printerListPath.empty() && access(request.printerListPath.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "halyx-jobnotes print: cannot read the printer list %s\n",
                      request.printerListPath.c_str());
         return kExitUsage;
     }
+    if (!request.picturePath.empty() && !PicturePathUsable("print", request.picturePath))
+        return kExitUsage;
 
     if (!settings.empty()) {
         PPDLoader loader;
@@ -270,6 +263,7 @@ int RunPrint(int argc, char** argv) {
         else if (result.outcome == PrintOutcome::kPrinted)
             PrintText(result);
     }
+    if (PictureFailed("print", request.picturePath, result.pictureStatus)) return kExitUsage;
     switch (result.outcome) {
         case PrintOutcome::kPrinted:
             return kExitOk;
