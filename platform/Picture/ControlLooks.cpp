@@ -131,6 +131,36 @@ void PaintScrollBar(PictureCanvas& canvas, const Rect& track, long content, long
     canvas.RoundedBox(r, 4, kScrollThumb, kScrollThumb, clip);
 }
 
+// Whether the row of `browser` under the window's vertical coordinate `v` is selected.
+bool RowSelectedAt(ControlRef browser, SInt16 v) {
+    Rect bounds;
+    GetControlBounds(browser, &bounds);
+    UInt16 header = 0, rowHeight = 0;
+    UInt32 top = 0, left = 0;
+    GetDataBrowserListViewHeaderBtnHeight(browser, &header);
+    GetDataBrowserTableViewRowHeight(browser, &rowHeight);
+    GetDataBrowserScrollPosition(browser, &top, &left);
+    const long offset = v - (bounds.top + header) + static_cast<long>(top);
+    DataBrowserItemID item = kDataBrowserNoItem;
+    return rowHeight > 0 && offset >= 0 &&
+           GetDataBrowserTableViewItemID(browser, static_cast<UInt32>(offset / rowHeight), &item) ==
+               noErr &&
+           IsDataBrowserItemSelected(browser, item);
+}
+
+// A cell paints its own background, so a cell drawn again by a nested pass of the list stays as
+// it was instead of darkening.
+void PaintCellBackground(PictureCanvas& canvas, const HalyxDrawing& d) {
+    Rect cell = d.rect;
+    cell.bottom = static_cast<SInt16>(std::max<long>(cell.top, cell.bottom - 1));  // the row line
+    // Inside the list's frame.
+    Rect inside, clip;
+    GetControlBounds(d.control, &inside);
+    InsetRect(&inside, 1, 1);
+    if (!SectRect(&inside, &d.clip, &clip)) return;
+    canvas.Fill(cell, RowSelectedAt(d.control, d.rect.top) ? kRowSelected : kWhite, clip);
+}
+
 void PaintDataBrowser(PictureCanvas& canvas, const HalyxDrawing& d) {
     ControlRef browser = d.control;
     canvas.Fill(d.rect, kWhite, d.clip);
@@ -258,6 +288,7 @@ void PaintOwnedText(PictureCanvas& canvas, WindowRef window, const HalyxDrawing&
             break;
         }
         case kHalyxControlDataBrowser:
+            PaintCellBackground(canvas, d);
             canvas.Text(text, d.rect, StyleOf(d, TextColour(d.control)), TextLayout::kLine, d.clip);
             break;
         default:

@@ -26,7 +26,8 @@ extern "C" {
 // Writes the picture of `window` to the file at `path` (created or replaced). noErr; paramErr
 // for an unknown window, one without a size, or a null or empty path; memFullErr when the image
 // cannot be made; the status of HalyxCheckPicturePath's table when the file cannot be written
-// (ioErr for any other write error). A file that could not be written whole is removed.
+// (ioErr for any other write error). A plain file that could not be written whole is
+// removed; a device or a pipe is only written to.
 OSStatus HalyxWriteWindowPicture(WindowRef window, const char* path);
 
 // Whether a picture could be written at `path`, without writing anything: noErr; paramErr for a

@@ -1,6 +1,7 @@
 // Painting a window's drawing record, and writing the picture to its file.
 #include <errno.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "HIToolbox/Controls.h"
@@ -67,6 +68,10 @@ OSStatus HalyxWriteWindowPicture(WindowRef window, const char* path) {
 
     FILE* file = fopen(path, "wb");
     if (file == nullptr) return halyx_picture::StatusFromErrno(errno);
+    // Only a plain file is removed when it could not be written whole: a device or a pipe
+    // (/dev/stdout) is left as it is.
+    struct stat info;
+    const bool plain = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
     errno = 0;
     bool written = canvas.WritePng(file);
     int error = errno;
@@ -75,6 +80,6 @@ OSStatus HalyxWriteWindowPicture(WindowRef window, const char* path) {
         error = errno;
     }
     if (written) return noErr;
-    unlink(path);
+    if (plain) unlink(path);
     return error != 0 ? halyx_picture::StatusFromErrno(error) : OSStatus{ioErr};
 }
