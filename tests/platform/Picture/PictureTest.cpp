@@ -133,6 +133,48 @@ TEST_F(PictureTest, ControlsAreDrawnWhereTheyStandAsTheirStateShows) {
     }
 }
 
+OSStatus TitleCell(ControlRef, DataBrowserItemID, DataBrowserPropertyID,
+                   DataBrowserItemDataRef data, Boolean setValue) {
+    return setValue ? noErr : SetDataBrowserItemDataText(data, CFSTR("Row"));
+}
+
+// The list's rows lie at its row height from its top, and the selected one is marked.
+TEST_F(PictureTest, TheSelectedRowOfAListIsMarkedWhereItLies) {
+    const Rect list = {10, 10, 90, 150};
+    ControlRef browser = nullptr;
+    ASSERT_EQ(noErr, CreateDataBrowserControl(window, &list, kDataBrowserListView, &browser));
+    SetDataBrowserHasScrollBars(browser, false, false);
+    SetDataBrowserListViewHeaderBtnHeight(browser, 0);
+    SetDataBrowserTableViewRowHeight(browser, 20);
+    DataBrowserCallbacks callbacks;
+    InitDataBrowserCallbacks(&callbacks);
+    callbacks.u.v1.itemDataCallback = TitleCell;
+    SetDataBrowserCallbacks(browser, &callbacks);
+    DataBrowserListViewColumnDesc column = {};
+    column.propertyDesc.propertyID = HALYX_FOUR_CHAR('t', 'w', 'o', 'x');
+    column.propertyDesc.propertyType = kDataBrowserTextType;
+    column.headerBtnDesc.minimumWidth = column.headerBtnDesc.maximumWidth = 140;
+    ASSERT_EQ(noErr, AddDataBrowserListViewColumn(browser, &column, 0));
+    const DataBrowserItemID rows[] = {1, 2, 3};
+    ASSERT_EQ(noErr, AddDataBrowserItems(browser, kDataBrowserNoItem, 3, rows, 0));
+    ASSERT_EQ(noErr, RevealDataBrowserItem(browser, 2, column.propertyDesc.propertyID, 0));
+    ShowWindow(window);
+    Picture();
+    Pixels shown(path);
+    const struct {
+        int x, y;
+        unsigned colour;
+        const char* what;
+    } kCases[] = {
+        {list.right - 3, list.top + 3, kWhite, "the first row is not selected"},
+        {list.right - 3, list.top + 23, 0xCFE2FB, "the second row is"},
+        {list.right - 3, list.top + 43, kWhite, "the third is not"},
+        {list.left, list.top + 30, 0xA6A6A6, "the list is framed"},
+        {list.left - 1, list.top + 30, kBackground, "nothing outside it"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(c.colour, shown.At(c.x, c.y)) << c.what;
+}
+
 TEST_F(PictureTest, APasswordIsDrawnAsBulletsNotLetters) {
     ControlRef password = Field("MMMM", true);
     ShowWindow(window);
