@@ -84,7 +84,12 @@ OSStatus HalyxWriteWindowPicture(WindowRef window, const char* path) {
     return error != 0 ? halyx_picture::StatusFromErrno(error) : OSStatus{ioErr};
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HALYX_PICTURE_LEAK_CHECKED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(HALYX_PICTURE_LEAK_CHECKED)
 // Fontconfig keeps the patterns it builds for pango's font lookups for the life of the process,
 // some of them where the leak checker cannot see them; they are not ours to free. Every program
 // that paints pictures carries this, so its leak checks still catch every leak of its own.
