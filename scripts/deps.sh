@@ -6,6 +6,9 @@ HALYX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libexpat1-dev libxml2-utils python3
     nlohmann-json3-dev  # the JSON output of halyx-jobnotes show
+    libcairo2-dev  # pictures of the pane (--picture): painting and PNG files
+    libpango1.0-dev  # pictures of the pane: laying out their text
+    fonts-dejavu-core  # pictures of the pane: the fonts their text is drawn in
     nettle-dev  # the crypto tests compare with it; the product links no crypto library
     clang  # the fuzzing builds (libFuzzer ships with it)
     valgrind  # the print host's whole-run leak check

@@ -25,6 +25,8 @@
 #include "tools/Commands.h"
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
+#include "tools/PictureOption.h"
+#include "tools/PluginLoader.h"
 #include "tools/PrintHost.h"
 
 namespace halyx::tools {
@@ -36,6 +38,7 @@ using Json = nlohmann::ordered_json;
 const char kPrintUsage[] =
     "Usage: halyx-jobnotes print [PPD] [--set KEYWORD=VALUE]... [--orientation O]\n"
     "                            [--layout RxC] [--printer-list FILE] [--json]\n"
+    "                            [--picture FILE.png]\n"
     "\n"
     "Opens the Halyx Job Notes pane as the print dialog does, on a printer that uses PPD (the\n"
     "bundled sample when omitted). For each --set it clicks the field of the job note or range\n"
@@ -50,11 +53,14 @@ const char kPrintUsage[] =
     "$HALYX_BUNDLE_DIR,\n"
     "                        else the bundle built with this program)\n"
     "  --repeat N            open the dialog N times in one process, printing each time\n"
+    "  --picture FILE.png    also write a picture of the pane as it stands once the values are\n"
+    "                        typed and Print is pressed (or when the editor refused a step)\n"
     "  --json                one JSON object: summary, pieces, pieces_file, messages, beeps\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 printed, 1 the pane could not be set up or write the job, 2 usage error or\n"
-    "unreadable input, 3 the editor refused a key or blocked Print (its message on stderr).\n";
+    "unreadable input or a picture that cannot be written, 3 the editor refused a key or blocked\n"
+    "Print (its message on stderr).\n";
 
 int Usage(const char* problem) {
     std::fprintf(stderr, "halyx-jobnotes print: %s\n\n%s", problem, kPrintUsage);
@@ -159,7 +165,7 @@ void PrintJson(const PrintResult& result) {
 }  // namespace
 
 int RunPrint(int argc, char** argv) {
-    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson };
+    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson, kPicture };
     static const struct option kOptions[] = {
         {"set", required_argument, nullptr, kSet},
         {"orientation", required_argument, nullptr, kOrientation},
@@ -168,6 +174,7 @@ int RunPrint(int argc, char** argv) {
         {"plugins", required_argument, nullptr, kPlugins},
         {"repeat", required_argument, nullptr, kRepeat},
         {"json", no_argument, nullptr, kJson},
+        {"picture", required_argument, nullptr, kPicture},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -208,6 +215,9 @@ int RunPrint(int argc, char** argv) {
             case kJson:
                 json = true;
                 break;
+            case kPicture:
+                request.picturePath = optarg;
+                break;
             case 'h':
                 std::fputs(kPrintUsage, stdout);
                 return kExitOk;
@@ -224,6 +234,8 @@ int RunPrint(int argc, char** argv) {
                      request.printerListPath.c_str());
         return kExitUsage;
     }
+    if (!request.picturePath.empty() && !PicturePathUsable("print", request.picturePath))
+        return kExitUsage;
 
     if (!settings.empty()) {
         PPDLoader loader;
@@ -252,6 +264,7 @@ int RunPrint(int argc, char** argv) {
         else if (result.outcome == PrintOutcome::kPrinted)
             PrintText(result);
     }
+    if (PictureFailed("print", request.picturePath, result.pictureStatus)) return kExitUsage;
     switch (result.outcome) {
         case PrintOutcome::kPrinted:
             return kExitOk;

@@ -23,6 +23,7 @@
 #include "HIToolbox/MacWindows.h"
 #include "HIToolbox/PortRecording.h"
 #include "HIToolbox/Sound.h"
+#include "Picture/Picture.h"
 #include "PrintCore/HalyxPrintHost.h"
 #include "PrintCore/PMPrintDialogExtension.h"
 #include "PrintCore/PMSession.h"
@@ -160,9 +161,14 @@ void Dialog::Run(const PrintRequest& request) {
     }
     mInterface->vtable->Open(mContext);
     ShowWindow(mWindow);
+    bool typed = true;
     for (const PrintValue& value : request.values)
-        if (!TypeValue(value)) return;
-    if (!PressPrint()) return;
+        if (!(typed = TypeValue(value))) break;
+    const bool pressed = typed && !request.openOnly && PressPrint();
+    if (!request.picturePath.empty())
+        mResult->pictureStatus = HalyxWriteWindowPicture(mWindow, request.picturePath.c_str());
+    if (request.openOnly) mResult->outcome = PrintOutcome::kPrinted;
+    if (!pressed) return;
     status = mInterface->vtable->Sync(mContext, mSession, false);
     if (status != noErr) {
         Fail(PrintOutcome::kFailed,

@@ -35,6 +35,12 @@ struct PrintRequest {
     SInt32 layoutColumns = 1;
     // The dialog opened this many times, one pane after the other, on one session.
     int runs = 1;
+    // When not empty, a PNG picture of the pane goes there: as it stands once the values are
+    // typed and Print is pressed (or at the step that was refused).
+    std::string picturePath;
+    // Only opens the pane (and takes its picture), without typing or pressing Print; the outcome
+    // is then kPrinted when the pane opened.
+    bool openOnly = false;
 };
 
 struct PrintPiece {
@@ -43,7 +49,7 @@ struct PrintPiece {
 };
 
 enum class PrintOutcome {
-    kPrinted,   // Print went through and the pane wrote the ticket
+    kPrinted,   // Print went through and the pane wrote the ticket (openOnly: the pane opened)
     kRefused,   // the editor refused a key, a click or Print
     kFailed,    // the plug-in or the pane could not be set up, or a step failed
     kBadInput,  // the PPD, the bundle or the printer list could not be read
@@ -58,6 +64,7 @@ struct PrintResult {
     std::vector<std::string> earlierPiecesFiles;  // those of the runs before the last
     std::vector<std::string> messages;            // what the editor showed, UTF-8, in order
     UInt32 beeps = 0;
+    OSStatus pictureStatus = noErr;  // writing the picture, when one was asked for and taken
 };
 
 class PrintHost {

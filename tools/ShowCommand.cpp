@@ -6,10 +6,14 @@
 #include <string>
 
 #include "parser/ORBPPD.h"
+#include "layout/InstallLayout.h"
 #include "tools/Commands.h"
 #include "tools/ModelJson.h"
 #include "tools/ModelOutline.h"
 #include "tools/PPDLoader.h"
+#include "tools/PictureOption.h"
+#include "tools/PluginLoader.h"
+#include "tools/PrintHost.h"
 
 namespace halyx::tools {
 
@@ -17,29 +21,38 @@ namespace {
 
 const char kShowUsage[] =
     "Usage: halyx-jobnotes show PPD [--json] [--names N1,N2,...]\n"
+    "                               [--picture FILE.png [--printer-list FILE]]\n"
     "\n"
     "Parses PPD as the Halyx Job Notes pane does and prints the model: header, errors, pages,\n"
     "groups, controls, shortcuts, constraints and requires.\n"
     "\n"
-    "  --json         one JSON object instead of the outline (UTF-8)\n"
-    "  --names LIST   accepted PC file names, comma-separated\n"
-    "  -h, --help     show this help\n"
+    "  --json               one JSON object instead of the outline (UTF-8)\n"
+    "  --names LIST         accepted PC file names, comma-separated\n"
+    "  --picture FILE.png   also write a picture of the pane freshly opened for PPD, through the\n"
+    "                       plug-in as the print dialog opens it\n"
+    "  --printer-list FILE  for the picture: a printer list to use instead of the bundle's\n"
+    "  -h, --help           show this help\n"
     "\n"
-    "Exit status: 0 the PPD is usable, 1 it is not (the model is shown all the same), 2 usage\n"
-    "error or unreadable file.\n";
+    "Exit status: 0 the PPD is usable, 1 it is not (the model is shown all the same) or the\n"
+    "pane does not open for it, 2 usage error, unreadable file or a picture that cannot be\n"
+    "written.\n";
 
 }  // namespace
 
 int RunShow(int argc, char** argv) {
-    enum { kNames = 1000, kJson };
+    enum { kNames = 1000, kJson, kPicture, kPrinterList };
     static const struct option kOptions[] = {
         {"names", required_argument, nullptr, kNames},
         {"json", no_argument, nullptr, kJson},
+        {"picture", required_argument, nullptr, kPicture},
+        {"printer-list", required_argument, nullptr, kPrinterList},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
     PPDLoader loader;
     bool json = false;
+    PrintRequest picture;
+    picture.openOnly = true;
     int opt;
     while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         switch (opt) {
@@ -48,6 +61,12 @@ int RunShow(int argc, char** argv) {
                 break;
             case kJson:
                 json = true;
+                break;
+            case kPicture:
+                picture.picturePath = optarg;
+                break;
+            case kPrinterList:
+                picture.printerListPath = optarg;
                 break;
             case 'h':
                 std::fputs(kShowUsage, stdout);
@@ -62,6 +81,8 @@ int RunShow(int argc, char** argv) {
         return kExitUsage;
     }
     const char* path = argv[optind];
+    if (!picture.picturePath.empty() && !PicturePathUsable("show", picture.picturePath))
+        return kExitUsage;
     std::string message;
     if (!loader.Load(path, &message)) {
         std::fprintf(stderr, "halyx-jobnotes show: %s\n", message.c_str());
@@ -72,6 +93,16 @@ int RunShow(int argc, char** argv) {
     const Json object = ModelToJson(model, path);
     const std::string text = json ? JsonText(object) : ModelOutline(object);
     std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!picture.picturePath.empty()) {
+        picture.ppdPath = path;
+        picture.bundlePath = layout::DefaultBundlePath();
+        const PrintResult opened = PrintHost::Run(picture);
+        if (opened.outcome != PrintOutcome::kPrinted) {
+            std::fprintf(stderr, "halyx-jobnotes show: no picture: %s\n", opened.error.c_str());
+            return opened.outcome == PrintOutcome::kBadInput ? kExitUsage : kExitProblem;
+        }
+        if (PictureFailed("show", picture.picturePath, opened.pictureStatus)) return kExitUsage;
+    }
     return model.IsValidPPD() && model.IsValidPrinterName() ? kExitOk : kExitProblem;
 }
 

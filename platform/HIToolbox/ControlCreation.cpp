@@ -86,3 +86,20 @@ ControlRef NewControl(WindowRef window, const Rect* bounds, ConstStr255Param tit
     }
     return control;
 }
+
+HalyxControlKind HalyxGetControlKind(ControlRef control) {
+    if (!halyx_toolbox::IsLiveControl(control)) return kHalyxControlUnknown;
+    switch (control->kind) {
+        case ControlKind::kUserPane:
+            return kHalyxControlUserPane;
+        case ControlKind::kEditText:
+            return kHalyxControlEditText;
+        case ControlKind::kPlacard:
+            return kHalyxControlPlacard;
+        case ControlKind::kPushButton:
+            return kHalyxControlPushButton;
+        case ControlKind::kDataBrowser:
+            return kHalyxControlDataBrowser;
+    }
+    return kHalyxControlUnknown;
+}

@@ -77,6 +77,18 @@ typedef struct ControlFontStyleRec {
     RGBColor backColor;
 } ControlFontStyleRec;
 
+// What a control is, for code that shows controls (a screen, a picture) without knowing who made
+// them. kHalyxControlUnknown for a pointer that is not a live control.
+typedef enum HalyxControlKind {
+    kHalyxControlUnknown = 0,
+    kHalyxControlUserPane = 1,
+    kHalyxControlEditText = 2,
+    kHalyxControlPlacard = 3,
+    kHalyxControlPushButton = 4,
+    kHalyxControlDataBrowser = 5,
+} HalyxControlKind;
+HalyxControlKind HalyxGetControlKind(ControlRef control);
+
 // Each creation function makes the control visible, active and enabled, embeds it in the window's
 // root control and returns noErr; paramErr for an unknown window or a null out pointer;
 // memFullErr when memory runs out (*outControl is then NULL).

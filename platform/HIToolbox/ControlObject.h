@@ -5,6 +5,7 @@
 #define HALYX_PLATFORM_HITOOLBOX_CONTROLOBJECT_H
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "HIToolbox/ControlDefinitions.h"
@@ -98,6 +99,9 @@ void DestroyControlTree(ControlRef control);
 bool IsShown(ControlRef control);
 // Draws a control and what it holds into the current port.
 void DrawControlTree(ControlRef control);
+// Records `text` drawn in `rect` in the control's own font (its font style record; the system font
+// at the default size where the record sets none).
+void AppendControlText(GrafPtr port, ControlRef control, const Rect& rect, const std::string& text);
 // Whether the control can take the keyboard focus now.
 bool CanTakeFocus(ControlRef control);
 

@@ -114,6 +114,21 @@ bool IsShown(ControlRef control) {
     return true;
 }
 
+void AppendControlText(GrafPtr port, ControlRef control, const Rect& rect,
+                       const std::string& text) {
+    const ControlFontStyleRec& style = control->fontStyle;
+    const SInt16 savedFont = port->font, savedSize = port->size;
+    const Style savedFace = port->face;
+    port->font = (style.flags & kControlUseFontMask) ? style.font : SInt16{systemFont};
+    port->size = (style.flags & kControlUseSizeMask) ? style.size : 0;
+    port->face =
+        (style.flags & kControlUseFaceMask) ? static_cast<Style>(style.style) : Style{normal};
+    port->Append(kHalyxDrawText, rect, text.data(), static_cast<long>(text.size()));
+    port->font = savedFont;
+    port->size = savedSize;
+    port->face = savedFace;
+}
+
 void DrawControlTree(ControlRef control) {
     if (!IsLiveControl(control) || !control->visible) return;
     GrafPtr port;
@@ -125,19 +140,8 @@ void DrawControlTree(ControlRef control) {
     switch (control->kind) {
         case ControlKind::kEditText:
         case ControlKind::kPushButton: {
-            const std::string shown = SystemBytesFromCharacters(ShownCharacters(control));
-            const ControlFontStyleRec& style = control->fontStyle;
-            const SInt16 savedFont = port->font, savedSize = port->size;
-            const Style savedFace = port->face;
-            port->font = (style.flags & kControlUseFontMask) ? style.font : SInt16{systemFont};
-            port->size = (style.flags & kControlUseSizeMask) ? style.size : 0;
-            port->face = (style.flags & kControlUseFaceMask) ? static_cast<Style>(style.style)
-                                                             : Style{normal};
-            port->Append(kHalyxDrawText, control->bounds, shown.data(),
-                         static_cast<long>(shown.size()));
-            port->font = savedFont;
-            port->size = savedSize;
-            port->face = savedFace;
+            AppendControlText(port, control, control->bounds,
+                              SystemBytesFromCharacters(ShownCharacters(control)));
             break;
         }
         case ControlKind::kPlacard:

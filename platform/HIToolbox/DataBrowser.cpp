@@ -106,6 +106,16 @@ OSStatus GetDataBrowserTableViewColumnCount(ControlRef browser, UInt32* numColum
     return noErr;
 }
 
+OSStatus GetDataBrowserTableViewColumnProperty(ControlRef browser,
+                                               DataBrowserTableViewColumnIndex index,
+                                               DataBrowserTableViewColumnID* property) {
+    HALYX_BROWSER(state, browser);
+    if (property == nullptr) return paramErr;
+    if (index >= state->columns.size()) return errDataBrowserPropertyNotFound;
+    *property = state->columns[index].property;
+    return noErr;
+}
+
 OSStatus SetDataBrowserTableViewNamedColumnWidth(ControlRef browser,
                                                  DataBrowserTableViewColumnID column,
                                                  UInt16 width) {
@@ -237,6 +247,15 @@ Boolean IsDataBrowserItemSelected(ControlRef browser, DataBrowserItemID item) {
     BrowserState* state = BrowserOf(browser, &status);
     return state != nullptr &&
            std::find(state->selected.begin(), state->selected.end(), item) != state->selected.end();
+}
+
+OSStatus GetDataBrowserTableViewItemID(ControlRef browser, DataBrowserTableViewRowIndex row,
+                                       DataBrowserItemID* item) {
+    HALYX_BROWSER(state, browser);
+    if (item == nullptr) return paramErr;
+    if (row >= state->items.size()) return errDataBrowserItemNotFound;
+    *item = state->items[row];
+    return noErr;
 }
 
 OSStatus SetDataBrowserTableViewRowHeight(ControlRef browser, UInt16 height) {

@@ -208,6 +208,11 @@ OSStatus AddDataBrowserListViewColumn(ControlRef browser, DataBrowserListViewCol
                                       DataBrowserTableViewColumnIndex position);
 OSStatus RemoveDataBrowserTableViewColumn(ControlRef browser, DataBrowserTableViewColumnID column);
 OSStatus GetDataBrowserTableViewColumnCount(ControlRef browser, UInt32* numColumns);
+// The property id of the column at `index` (0 = leftmost). errDataBrowserPropertyNotFound past the
+// last column; paramErr for a null out pointer.
+OSStatus GetDataBrowserTableViewColumnProperty(ControlRef browser,
+                                               DataBrowserTableViewColumnIndex index,
+                                               DataBrowserTableViewColumnID* property);
 OSStatus SetDataBrowserTableViewNamedColumnWidth(ControlRef browser,
                                                  DataBrowserTableViewColumnID column, UInt16 width);
 OSStatus GetDataBrowserTableViewNamedColumnWidth(ControlRef browser,
@@ -235,6 +240,11 @@ OSStatus UpdateDataBrowserItems(ControlRef browser, DataBrowserItemID container,
 OSStatus GetDataBrowserItemCount(ControlRef browser, DataBrowserItemID container, Boolean recurse,
                                  DataBrowserItemState state, UInt32* numItems);
 Boolean IsDataBrowserItemSelected(ControlRef browser, DataBrowserItemID item);
+typedef UInt32 DataBrowserTableViewRowIndex;
+// The item shown in row `row` (0 = first, in the order rows were added).
+// errDataBrowserItemNotFound past the last row; paramErr for a null out pointer.
+OSStatus GetDataBrowserTableViewItemID(ControlRef browser, DataBrowserTableViewRowIndex row,
+                                       DataBrowserItemID* item);
 
 OSStatus SetDataBrowserTableViewRowHeight(ControlRef browser, UInt16 height);
 OSStatus GetDataBrowserTableViewRowHeight(ControlRef browser, UInt16* height);

@@ -88,9 +88,7 @@ void DrawCell(ControlRef browser, DataBrowserItemID item,
         CFRelease(value.text);
         GrafPtr port;
         GetPort(&port);
-        if (port != nullptr) {
-            port->Append(kHalyxDrawText, cell, bytes.data(), static_cast<long>(bytes.size()));
-        }
+        if (port != nullptr) halyx_toolbox::AppendControlText(port, browser, cell, bytes);
     }
 }
 
