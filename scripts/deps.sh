@@ -14,6 +14,14 @@ HALYX_PACKAGES=(
     valgrind  # the print host's whole-run leak check
     ccache
     dpkg-dev lintian  # the Debian package: dpkg-shlibdeps, dpkg-buildflags, its checks
+    cups-client  # lp, lpadmin, lpstat for the end-to-end tests of the filter
+    cups-core-drivers  # pstops, which runs before the filter
+    cups-daemon  # the private cupsd of the end-to-end tests
+    cups-filters  # the PDF-to-PostScript filters before the filter
+    cups-ipp-utils  # ipptool, which reads a job's state in the end-to-end tests
+    ghostscript  # the PostScript renderer that the PDF filters run
+    libcups2-dev  # the filter's option parser, print --queue's client calls
+    poppler-utils  # pdftops, the other PDF renderer of the PDF filters
 )
 
 halyx_install_deps() {

@@ -7,6 +7,7 @@
 #include "foundation/PPDXErrors.h"
 #include "parser/ORBPPD.h"
 #include "tools/Commands.h"
+#include "tools/CupsFilterCheck.h"
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
 
@@ -86,6 +87,9 @@ int RunCheck(int argc, char** argv) {
                         description.empty() ? "(no description)" : description.c_str());
         }
     }
+
+    const std::string filterWarning = CupsFilterWarningForFile(path);
+    if (!filterWarning.empty()) std::printf("warning: %s\n", filterWarning.c_str());
 
     const bool usable = model.IsValidPPD() && model.IsValidPrinterName();
     std::string why;

@@ -28,6 +28,7 @@
 #include "tools/PictureOption.h"
 #include "tools/PluginLoader.h"
 #include "tools/PrintHost.h"
+#include "tools/QueuePrint.h"
 
 namespace halyx::tools {
 
@@ -38,7 +39,7 @@ using Json = nlohmann::ordered_json;
 const char kPrintUsage[] =
     "Usage: halyx-jobnotes print [PPD] [--set KEYWORD=VALUE]... [--orientation O]\n"
     "                            [--layout RxC] [--printer-list FILE] [--json]\n"
-    "                            [--picture FILE.png]\n"
+    "                            [--queue NAME [--document FILE] [--wait]] [--picture FILE.png]\n"
     "\n"
     "Opens the Halyx Job Notes pane as the print dialog does, on a printer that uses PPD (the\n"
     "bundled sample when omitted). For each --set it clicks the field of the job note or range\n"
@@ -56,11 +57,17 @@ const char kPrintUsage[] =
     "  --picture FILE.png    also write a picture of the pane as it stands once the values are\n"
     "                        typed and Print is pressed (or when the editor refused a step)\n"
     "  --json                one JSON object: summary, pieces, pieces_file, messages, beeps\n"
+    "                        (and job, job_state, job_message with --queue)\n"
+    "  --queue NAME          print to the CUPS queue NAME (on the server libcups chooses:\n"
+    "                        CUPS_SERVER, ~/.cups/client.conf); the PPD is the queue's own\n"
+    "  --document FILE       the PostScript or PDF file to send (default: a test page)\n"
+    "  --wait                wait for the job's end; show its state and the server's message\n"
     "  -h, --help            show this help\n"
     "\n"
     "Exit status: 0 printed, 1 the pane could not be set up or write the job, 2 usage error or\n"
-    "unreadable input or a picture that cannot be written, 3 the editor refused a key or blocked\n"
-    "Print (its message on stderr).\n";
+    "unreadable input or a picture that cannot be written, or the queue, its server, its PPD or\n"
+    "the job's submission failed, 3 the editor refused a key or blocked Print (its message on\n"
+    "stderr), 4 with --wait: the job ended stopped, canceled or aborted.\n";
 
 int Usage(const char* problem) {
     std::fprintf(stderr, "halyx-jobnotes print: %s\n\n%s", problem, kPrintUsage);
@@ -145,7 +152,7 @@ void PrintText(const PrintResult& result) {
                 result.piecesFile.empty() ? "(none)" : result.piecesFile.c_str());
 }
 
-void PrintJson(const PrintResult& result) {
+void PrintJson(const PrintResult& result, const Json& extra) {
     Json object = Json::object();
     Json summary = Json::array();
     for (const auto& line : result.summary)
@@ -158,6 +165,7 @@ void PrintJson(const PrintResult& result) {
     object["pieces_file"] = result.piecesFile.empty() ? Json(nullptr) : Json(result.piecesFile);
     object["messages"] = result.messages;
     object["beeps"] = result.beeps;
+    for (const auto& field : extra.items()) object[field.key()] = field.value();
     std::string text = object.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
@@ -165,7 +173,19 @@ void PrintJson(const PrintResult& result) {
 }  // namespace
 
 int RunPrint(int argc, char** argv) {
-    enum { kSet = 1000, kOrientation, kLayout, kPrinterList, kPlugins, kRepeat, kJson, kPicture };
+    enum {
+        kSet = 1000,
+        kOrientation,
+        kLayout,
+        kPrinterList,
+        kPlugins,
+        kRepeat,
+        kJson,
+        kQueue,
+        kDocument,
+        kWait,
+        kPicture
+    };
     static const struct option kOptions[] = {
         {"set", required_argument, nullptr, kSet},
         {"orientation", required_argument, nullptr, kOrientation},
@@ -175,12 +195,18 @@ int RunPrint(int argc, char** argv) {
         {"repeat", required_argument, nullptr, kRepeat},
         {"json", no_argument, nullptr, kJson},
         {"picture", required_argument, nullptr, kPicture},
+        {"queue", required_argument, nullptr, kQueue},
+        {"document", required_argument, nullptr, kDocument},
+        {"wait", no_argument, nullptr, kWait},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
     PrintRequest request;
     std::vector<std::pair<std::string, std::string>> settings;
     bool json = false;
+    std::string queue, document;
+    bool toQueue = false;
+    bool wait = false;
     int opt;
     while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
         switch (opt) {
@@ -215,6 +241,16 @@ int RunPrint(int argc, char** argv) {
             case kJson:
                 json = true;
                 break;
+            case kQueue:
+                queue = optarg;
+                toQueue = true;
+                break;
+            case kDocument:
+                document = optarg;
+                break;
+            case kWait:
+                wait = true;
+                break;
             case kPicture:
                 request.picturePath = optarg;
                 break;
@@ -227,7 +263,16 @@ int RunPrint(int argc, char** argv) {
         }
     }
     if (argc - optind > 1) return Usage("expected at most one PPD file");
+    if (toQueue && argc - optind == 1)
+        return Usage("a PPD cannot be given with --queue: the queue's own PPD is used");
+    if (!toQueue && (!document.empty() || wait))
+        return Usage("--document and --wait go with --queue");
     request.ppdPath = argc - optind == 1 ? argv[optind] : layout::SamplePPDPath();
+    QueuePrint queuePrint(queue, document, wait);
+    if (toQueue) {
+        int prepared = queuePrint.Prepare(&request.ppdPath);
+        if (prepared != kExitOk) return prepared;
+    }
     if (request.bundlePath.empty()) request.bundlePath = layout::DefaultBundlePath();
     if (!request.printerListPath.empty() && access(request.printerListPath.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "halyx-jobnotes print: cannot read the printer list %s\n",
@@ -257,17 +302,26 @@ int RunPrint(int argc, char** argv) {
     }
 
     PrintResult result = PrintHost::Run(request);
+    int sent = kExitOk;
+    if (toQueue && result.outcome == PrintOutcome::kPrinted) {
+        sent = queuePrint.Send(result);
+        if (sent == kExitUsage) return sent;
+    }
     bool ran = result.outcome == PrintOutcome::kPrinted || result.outcome == PrintOutcome::kRefused;
     if (ran) {
-        if (json)
-            PrintJson(result);
-        else if (result.outcome == PrintOutcome::kPrinted)
+        if (json) {
+            PrintJson(result, !toQueue || result.outcome != PrintOutcome::kPrinted
+                                  ? Json::object()
+                                  : queuePrint.JsonFields());
+        } else if (result.outcome == PrintOutcome::kPrinted) {
             PrintText(result);
+            if (toQueue) queuePrint.PrintText();
+        }
     }
     if (PictureFailed("print", request.picturePath, result.pictureStatus)) return kExitUsage;
     switch (result.outcome) {
         case PrintOutcome::kPrinted:
-            return kExitOk;
+            return sent;
         case PrintOutcome::kRefused:
             std::fprintf(stderr, "%s\n", result.error.c_str());
             return kExitRefused;

@@ -364,6 +364,7 @@ bool Dialog::CollectResults() {
 
     mResult->pieces.clear();
     mResult->piecesFile.clear();
+    mResult->piecesKey.clear();
     CFStringRef identifier = CFBundleGetIdentifier(mLoader.Bundle());
     CFStringRef key = identifier != nullptr
                           ? CFStringCreateWithFormat(kCFAllocatorDefault, nullptr,
@@ -378,6 +379,7 @@ bool Dialog::CollectResults() {
         CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &ticketNumber))
         PMTicketGetCFString(HalyxTicketRefFromNumber(ticketNumber), kPMTopLevel, kPMTopLevel, key,
                             &path);
+    if (path != nullptr) mResult->piecesKey = ToUTF8(key);
     if (key != nullptr) CFRelease(key);
     if (path == nullptr) return true;
     mResult->piecesFile = ToUTF8(path);

@@ -61,6 +61,7 @@ struct PrintResult {
     std::vector<std::pair<std::string, std::string>> summary;  // title, value (UTF-8)
     std::vector<PrintPiece> pieces;
     std::string piecesFile;                       // empty when none was written
+    std::string piecesKey;                        // the print-settings key naming it
     std::vector<std::string> earlierPiecesFiles;  // those of the runs before the last
     std::vector<std::string> messages;            // what the editor showed, UTF-8, in order
     UInt32 beeps = 0;
