@@ -6,6 +6,7 @@
 set -euo pipefail
 deb=$(realpath "$1")
 package=halyx-jobnotes
+harness=$(cd "$(dirname "$0")/../support" && pwd)/private-cupsd.sh
 fail() { echo "install_purge: $*" >&2; exit 1; }
 
 if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -13,7 +14,9 @@ if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok ins
 fi
 export DEBIAN_FRONTEND=noninteractive
 work=$(mktemp -d)
+CUPSD_DIR=
 cleanup() {
+    [ -n "$CUPSD_DIR" ] && "$harness" stop "$CUPSD_DIR"
     apt-get purge -y -q "$package" >/dev/null 2>&1 || true
     rm -rf "$work"
 }
@@ -38,7 +41,23 @@ assert any(p["site"] == 30 and p["data"] == "%%ORBCustom1: Rush\n" for p in job[
     "the note's comment line is not among the pieces"
 PY
 halyx-jobnotes check /usr/share/ppd/halyx/HalyxSample.ppd >/dev/null || fail "check of the installed sample"
-man -w halyx-jobnotes >/dev/null || fail "no manual page for halyx-jobnotes"
+for page in halyx-jobnotes HalyxCupsFilter; do
+    man -w "$page" >/dev/null || fail "no manual page for $page"
+done
+/usr/lib/cups/filter/HalyxCupsFilter --version | grep -qx "HalyxCupsFilter [0-9][0-9.]*" || fail "HalyxCupsFilter --version"
+
+# The installed filter runs in a queue made, as an administrator would, from the installed PPD by
+# its model name, on a CUPS server of the test's own: the note reaches what the printer gets.
+eval "$("$harness" start --watch $$)" || fail "the private cupsd did not start"
+lpinfo -m 2>/dev/null | grep -q "^lsb/usr/halyx/HalyxSample.ppd " || fail "CUPS's driver list lacks lsb/usr/halyx/HalyxSample.ppd"
+lpadmin -p Halyx -E -v "file://$CUPSD_DIR/out/Halyx.ps" -m lsb/usr/halyx/HalyxSample.ppd ||
+    fail "lpadmin from the installed PPD"
+halyx-jobnotes print --queue Halyx --wait --set Notes1=Rush >"$work/queue.out" 2>&1 ||
+    fail "print --queue: $(cat "$work/queue.out")"
+grep -aqx "%%ORBCustom1: Rush" "$CUPSD_DIR/out/Halyx.ps" ||
+    fail "the note is not in the queue's output: $(tail -n 20 "$CUPSD_DIR/log/error_log")"
+"$harness" stop "$CUPSD_DIR"
+CUPSD_DIR=
 
 apt-get purge -y -q "$package" >/dev/null
 left=0
