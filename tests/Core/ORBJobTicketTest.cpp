@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -235,25 +236,35 @@ TEST_F(ORBJobTicketTest, SaveWritesOnlyWhenThereIsSomethingNew) {
 }
 
 TEST_F(ORBJobTicketTest, NamesAlreadyTakenAreNeverWrittenThrough) {
-    std::vector<std::string> names = NextNames(ORBJobTicket::kPiecesFilePrefix, 3);
-    ASSERT_NE(names[0], names[1]);
+    // /tmp may already hold pieces files of other runs under some of the names drawn: the first
+    // two free names become a link and another person's file, and the ticket must take the first
+    // free name after them.
+    std::vector<std::string> names = NextNames(ORBJobTicket::kPiecesFilePrefix, 64);
+    std::vector<size_t> free;
+    for (size_t i = 0; i < names.size() && free.size() < 3; ++i)
+        if (access(names[i].c_str(), F_OK) != 0 &&
+            std::find(names.begin(), names.begin() + i, names[i]) == names.begin() + i)
+            free.push_back(i);
+    ASSERT_EQ(3u, free.size());
+    const std::string& link = names[free[0]];
+    const std::string& job = names[free[1]];
     std::string victim = folder + "/victim";
     WriteFile(victim, "another person's file");
-    ASSERT_EQ(0, symlink(victim.c_str(), names[0].c_str())) << names[0];
-    created.push_back(names[0]);
-    WriteFile(names[1], "another person's job");
-    created.push_back(names[1]);
-    chmod(names[1].c_str(), 0666);
+    ASSERT_EQ(0, symlink(victim.c_str(), link.c_str())) << link;
+    created.push_back(link);
+    WriteFile(job, "another person's job");
+    created.push_back(job);
+    chmod(job.c_str(), 0666);
     created.push_back(victim);
 
     ORBJobTicket ticket(settings, kKey);
     ASSERT_TRUE(ticket.Add(kPSInjectionNoteFeature, "secret", 6));
     ASSERT_TRUE(ticket.Save(kClient));
-    EXPECT_EQ(names[2], StoredPath());
+    EXPECT_EQ(names[free[2]], StoredPath());
     EXPECT_EQ("another person's file", ReadFile(victim));
-    EXPECT_EQ("another person's job", ReadFile(names[1]));
+    EXPECT_EQ("another person's job", ReadFile(job));
     struct stat info;
-    ASSERT_EQ(0, lstat(names[0].c_str(), &info));
+    ASSERT_EQ(0, lstat(link.c_str(), &info));
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
