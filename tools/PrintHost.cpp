@@ -29,6 +29,7 @@
 #include "PrintCore/PMSession.h"
 #include "PrintCore/PMTicket.h"
 #include "PrintCore/ToolboxRandom.h"
+#include "tools/InterruptCleanup.h"
 #include "tools/PluginLoader.h"
 
 namespace halyx::tools {
@@ -172,7 +173,9 @@ void Dialog::Run(const PrintRequest& request) {
     status = mInterface->vtable->Sync(mContext, mSession, false);
     if (status != noErr) {
         Fail(PrintOutcome::kFailed,
-             "the pane cannot write the job (Sync " + std::to_string(status) + ")");
+             "the pane cannot write the job, which would go out without "
+             "its notes (Sync " +
+                 std::to_string(status) + ")");
         return;
     }
     if (CollectResults()) mResult->outcome = PrintOutcome::kPrinted;
@@ -381,7 +384,10 @@ bool Dialog::CollectResults() {
                             &path);
     if (path != nullptr) mResult->piecesKey = ToUTF8(key);
     if (key != nullptr) CFRelease(key);
-    if (path == nullptr) return true;
+    // The print server's filter finds the job's notes only through that file.
+    if (path == nullptr)
+        return Fail(PrintOutcome::kFailed,
+                    "the pane wrote no pieces file: the job would go out without its notes");
     mResult->piecesFile = ToUTF8(path);
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
@@ -491,8 +497,18 @@ PrintResult PrintHost::Run(const PrintRequest& request) {
             Dialog dialog(loader, session, &result);
             dialog.Run(request);
         }
+        // This run replaced the earlier run's file in the print settings, or ended the program
+        // without printing: no job will read that file.
+        if (run > 0 && !result.earlierPiecesFiles.empty()) {
+            unlink(result.earlierPiecesFiles.back().c_str());
+            InterruptCleanup::Forget(result.earlierPiecesFiles.back());
+        }
         if (result.outcome != PrintOutcome::kPrinted) break;
+        // Nobody has seen this file's name yet: should the program be stopped, it goes too.
+        if (!result.piecesFile.empty()) InterruptCleanup::Add(result.piecesFile);
     }
+    // The file the person is shown is theirs.
+    if (!result.piecesFile.empty()) InterruptCleanup::Forget(result.piecesFile);
     result.beeps = HalyxBeepCount();
     PMRelease(session);
     return result;
