@@ -123,6 +123,8 @@ int RunCheck(int argc, char** argv) {
         why = "it is not a version 4.3 PPD";
     else if (!usable && errors.fatal == 0 && allFatal)
         why = "every error counts as fatal";
+    else if (usable && !listUsed.empty())
+        why = "the printer list " + listUsed + " names its *PCFileName";
     std::printf("%s: %s, %lu error%s (%lu fatal)%s%s\n", path, usable ? "usable" : "not usable",
                 errors.count, errors.count == 1 ? "" : "s", errors.fatal, why.empty() ? "" : ": ",
                 why.c_str());

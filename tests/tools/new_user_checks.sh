@@ -61,6 +61,9 @@ files)
 1 --printer-list $dir/list.plist $sample
 2 --printer-list $dir/fifo $sample
 TABLE
+    run 0 check "$sample"
+    grep -q "usable.*printer list .*PrinterList.plist names its" "$dir/out" ||
+        fail "check does not say that the printer list accepts the PPD"
     run 1 check "$dir/unlisted.ppd"
     grep -q "not in the printer list" "$dir/out" || fail "check does not name the printer list"
     run 0 check --names "HALYX07.PPD, HALYX09.PPD" "$dir/unlisted.ppd"
@@ -112,7 +115,7 @@ TABLE
     grep -q '<data 6 bytes' "$dir/err" || fail "no diagnostics when asked for"
     # A superseded run's pieces file goes; the last one stays, the user's.
     run 0 print --repeat 3 --set Instruct=x --set QZUserAuthName=erin
-    for file in $(sed -n 's/^Pieces file of run [0-9]*: \(\/[^ ]*\) (removed.*$/\1/p' "$dir/out"); do
+    for file in $(sed -n 's/^Pieces file of run [0-9]*: \(\/[^ ]*\).*$/\1/p' "$dir/out"); do
         [ -e "$file" ] && fail "the superseded $file is left"
     done
     [ "$(grep -c '^Pieces file of run' "$dir/out")" -eq 2 ] || fail "not two superseded runs"
@@ -125,7 +128,8 @@ TABLE
     TMPDIR="$dir/tmp" "$tool" print --printer-list "$dir/list.plist" --repeat 9999 \
         --set Instruct=Interrupted >/dev/null 2>&1 &
     pid=$!
-    for _ in $(seq 200); do [ -n "$(ls "$dir/tmp")" ] && break; sleep 0.01; done
+    for _ in $(seq 500); do [ -n "$(ls "$dir/tmp")" ] && break; sleep 0.01; done
+    [ -n "$(ls "$dir/tmp")" ] || fail "no temporary bundle in TMPDIR"
     kill -TERM "$pid"
     wait "$pid"
     [ -z "$(ls "$dir/tmp")" ] || fail "the interrupted run left $(ls "$dir/tmp")"
