@@ -263,9 +263,8 @@ int RunPrint(int argc, char** argv) {
                 const std::string control = ControlCharacterIn(settings.back().second);
                 if (!control.empty()) {
                     Say("print", "the value of " + settings.back().first +
-                                     " holds the control "
-                                     "character " +
-                                     control + ": a value is text, not keys");
+                                     " holds the control character " + control +
+                                     ": a value is text, not keys");
                     return kExitUsage;
                 }
                 break;
@@ -374,16 +373,17 @@ int RunPrint(int argc, char** argv) {
             result.error = notTaken;
         }
     }
+    int sent = kExitOk;
+    if (toQueue && result.outcome == PrintOutcome::kPrinted) {
+        sent = queuePrint.Send(result);
+        if (sent == kExitUsage) return sent;
+    }
+    // The job goes out: an empty Required field is worth a word, though it does not stop it.
     if (result.outcome == PrintOutcome::kPrinted) {
         for (const std::string& title : RequiredTitles(*loader.Model()))
             for (const auto& line : result.summary)
                 if (line.first == title && line.second.empty())
                     Say("print", "warning: the required field \"" + title + "\" is empty");
-    }
-    int sent = kExitOk;
-    if (toQueue && result.outcome == PrintOutcome::kPrinted) {
-        sent = queuePrint.Send(result);
-        if (sent == kExitUsage) return sent;
     }
     bool ran = result.outcome == PrintOutcome::kPrinted || result.outcome == PrintOutcome::kRefused;
     if (ran) {
