@@ -41,30 +41,27 @@ void InstallOnce() {
     }
 }
 
-class SignalsBlocked {
-public:
-    SignalsBlocked() {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int signal : kSignals) sigaddset(&set, signal);
-        sigprocmask(SIG_BLOCK, &set, &mOld);
-    }
-    ~SignalsBlocked() { sigprocmask(SIG_SETMASK, &mOld, nullptr); }
-
-private:
-    sigset_t mOld;
-};
-
 }  // namespace
 
+InterruptCleanup::Deferred::Deferred() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kSignals) sigaddset(&set, signal);
+    sigprocmask(SIG_BLOCK, &set, &mOld);
+}
+
+InterruptCleanup::Deferred::~Deferred() {
+    sigprocmask(SIG_SETMASK, &mOld, nullptr);
+}
+
 void InterruptCleanup::Add(const std::string& path) {
-    SignalsBlocked blocked;
+    Deferred blocked;
     InstallOnce();
     Paths().push_back(path);
 }
 
 void InterruptCleanup::Forget(const std::string& path) {
-    SignalsBlocked blocked;
+    Deferred blocked;
     std::vector<std::string>& paths = Paths();
     for (size_t i = paths.size(); i > 0; --i) {
         const std::string& p = paths[i - 1];

@@ -5,6 +5,8 @@
 #ifndef HALYX_TOOLS_INTERRUPTCLEANUP_H
 #define HALYX_TOOLS_INTERRUPTCLEANUP_H
 
+#include <signal.h>
+
 #include <string>
 
 namespace halyx::tools {
@@ -15,6 +17,19 @@ public:
     static void Add(const std::string& path);
     // Forgets `path` and every path under it (removed, or to be kept after all).
     static void Forget(const std::string& path);
+
+    // While one exists, SIGINT and SIGTERM wait: a file made in that time is added before the
+    // signal can end the program.
+    class Deferred {
+    public:
+        Deferred();
+        ~Deferred();
+
+    private:
+        Deferred(const Deferred&) = delete;
+        Deferred& operator=(const Deferred&) = delete;
+        sigset_t mOld;
+    };
 
 private:
     InterruptCleanup() = delete;

@@ -170,6 +170,9 @@ void Dialog::Run(const PrintRequest& request) {
         mResult->pictureStatus = HalyxWriteWindowPicture(mWindow, request.picturePath.c_str());
     if (request.openOnly) mResult->outcome = PrintOutcome::kPrinted;
     if (!pressed) return;
+    // The pieces file the pane writes is added to what an interrupted run removes before the
+    // interruption can come.
+    InterruptCleanup::Deferred deferred;
     status = mInterface->vtable->Sync(mContext, mSession, false);
     if (status != noErr) {
         Fail(PrintOutcome::kFailed,
@@ -389,6 +392,8 @@ bool Dialog::CollectResults() {
         return Fail(PrintOutcome::kFailed,
                     "the pane wrote no pieces file: the job would go out without its notes");
     mResult->piecesFile = ToUTF8(path);
+    // Nobody has seen this file's name yet: should the program be stopped, it goes too.
+    InterruptCleanup::Add(mResult->piecesFile);
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
     if (file == nullptr) return Fail(PrintOutcome::kFailed, "cannot read " + mResult->piecesFile);
@@ -504,8 +509,6 @@ PrintResult PrintHost::Run(const PrintRequest& request) {
             InterruptCleanup::Forget(result.earlierPiecesFiles.back());
         }
         if (result.outcome != PrintOutcome::kPrinted) break;
-        // Nobody has seen this file's name yet: should the program be stopped, it goes too.
-        if (!result.piecesFile.empty()) InterruptCleanup::Add(result.piecesFile);
     }
     // The file the person is shown is theirs.
     if (!result.piecesFile.empty()) InterruptCleanup::Forget(result.piecesFile);
