@@ -175,10 +175,9 @@ void Dialog::Run(const PrintRequest& request) {
     InterruptCleanup::Deferred deferred;
     status = mInterface->vtable->Sync(mContext, mSession, false);
     if (status != noErr) {
+        const std::string why = "Sync " + std::to_string(status);
         Fail(PrintOutcome::kFailed,
-             "the pane cannot write the job, which would go out without "
-             "its notes (Sync " +
-                 std::to_string(status) + ")");
+             "the pane cannot write the job, which would go out without its notes (" + why + ")");
         return;
     }
     if (CollectResults()) mResult->outcome = PrintOutcome::kPrinted;
