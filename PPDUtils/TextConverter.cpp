@@ -6,6 +6,7 @@
 
 #include "Memory/MacMemory.h"
 #include "TextEncoding/TextCommon.h"
+#include "foundation/Diagnostics.h"
 #include "testing/FailureInjection.h"
 
 // Internal consistency checks: a failure names this module, the line and the condition on standard
@@ -138,9 +139,10 @@ TextEncoding TextConverter::LanguageStringToEncoding(const char* languageEncodin
     if (strcmp(languageEncoding, "UTF-8") == 0) {
         const TextEncoding encoding =
             CFStringGetMostCompatibleMacStringEncoding(kCFStringEncodingUTF8);
-        // Standard error: standard output carries the program's data.
-        fprintf(stderr, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
-                static_cast<unsigned>(encoding), static_cast<int>(encoding));
+        // Standard error, and only when asked for: standard output carries the program's data.
+        if (HalyxDiagnosticsWanted())
+            fprintf(stderr, "CFStringGetMostCompatibleMacStringEncoding theEncoding = %x (%d)\n",
+                    static_cast<unsigned>(encoding), static_cast<int>(encoding));
         return encoding;
     }
     return kUnknownEncoding;

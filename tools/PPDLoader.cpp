@@ -56,7 +56,10 @@ std::vector<std::string> PPDLoader::SplitNames(const char* list) {
     std::string piece;
     for (const char* p = list;; ++p) {
         if (*p == ',' || *p == '\0') {
-            if (!piece.empty()) names.push_back(piece);
+            // "A.PPD, B.PPD" is written as often as "A.PPD,B.PPD": blanks around a name go.
+            const size_t first = piece.find_first_not_of(" \t");
+            if (first != std::string::npos)
+                names.push_back(piece.substr(first, piece.find_last_not_of(" \t") - first + 1));
             piece.clear();
             if (*p == '\0') break;
         } else {
@@ -95,6 +98,10 @@ bool PPDLoader::CheckFile(const char* path, std::string* message) {
     }
     if (!S_ISREG(st.st_mode)) {
         *message = std::string(path) + ": not a regular file";
+        return false;
+    }
+    if (st.st_size == 0) {
+        *message = std::string(path) + ": is empty, not a PPD file";
         return false;
     }
     FILE* f = std::fopen(path, "rb");

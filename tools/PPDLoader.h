@@ -2,9 +2,9 @@
 // parsed, no accepted-names list unless one is given, the bundle's error descriptions current
 // while the parse runs.
 //
-// Before parsing, the file is checked: a missing file, one that cannot be read (a folder, no
-// permission) or one that holds binary data is refused with a message for the person at the
-// terminal, and no model is built.
+// Before parsing, the file is checked: a missing file, one that is not a regular file (a folder,
+// a pipe, a device), one that cannot be read, an empty one or one that holds binary data is refused
+// with a message for the person at the terminal, and no model is built.
 #ifndef HALYX_TOOLS_PPDLOADER_H
 #define HALYX_TOOLS_PPDLOADER_H
 
@@ -21,7 +21,8 @@ public:
     // Releases the model.
     ~PPDLoader();
 
-    // Splits a comma-separated list of accepted PC file names; empty pieces are dropped.
+    // Splits a comma-separated list of accepted PC file names; blanks around a name are dropped,
+    // and so are empty pieces.
     static std::vector<std::string> SplitNames(const char* list);
 
     // Accepted PC file names; without a call the name check is not made.

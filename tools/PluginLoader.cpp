@@ -15,6 +15,7 @@
 #include "CoreFoundation/CFDictionary.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
+#include "tools/InterruptCleanup.h"
 
 namespace halyx::tools {
 
@@ -200,16 +201,21 @@ bool PluginLoader::Open(const std::string& bundlePath, std::string* message) {
 // plug-in is the same; only the printer list differs.
 bool PluginLoader::Mirror(const std::string& bundlePath, const std::string& printerList,
                           std::string* mirrored, std::string* message) {
-    char pattern[] = "/tmp/halyx-print-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
+    const char* tmp = getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/halyx-print-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) {
         *message = "cannot make a temporary folder";
         return false;
     }
     mMirrorRoot = pattern;
+    InterruptCleanup::Add(mMirrorRoot);
     std::string original = AbsolutePath(bundlePath);
     size_t slash = original.find_last_of('/');
     mMirrorBundle = mMirrorRoot + "/" + original.substr(slash + 1);
     std::string contents = mMirrorBundle + "/Contents";
+    InterruptCleanup::Add(mMirrorBundle);
+    InterruptCleanup::Add(contents);
     bool ok = mkdir(mMirrorBundle.c_str(), 0755) == 0 && mkdir(contents.c_str(), 0755) == 0;
     DIR* folder = ok ? opendir((original + "/Contents").c_str()) : nullptr;
     ok = folder != nullptr;
@@ -218,6 +224,7 @@ bool PluginLoader::Mirror(const std::string& bundlePath, const std::string& prin
         if (entry == nullptr) break;
         std::string name = entry->d_name;
         if (name == "." || name == ".." || name == "PrinterList.plist") continue;
+        InterruptCleanup::Add(contents + "/" + name);
         ok =
             symlink((original + "/Contents/" + name).c_str(), (contents + "/" + name).c_str()) == 0;
     }
@@ -226,6 +233,7 @@ bool PluginLoader::Mirror(const std::string& bundlePath, const std::string& prin
         *message = "cannot mirror the bundle " + bundlePath;
         return false;
     }
+    InterruptCleanup::Add(contents + "/PrinterList.plist");
     if (!CopyFile(printerList, contents + "/PrinterList.plist")) {
         *message = "cannot read the printer list " + printerList;
         return false;
@@ -248,6 +256,7 @@ void PluginLoader::RemoveMirror() {
     rmdir(contents.c_str());
     rmdir(mMirrorBundle.c_str());
     rmdir(mMirrorRoot.c_str());
+    InterruptCleanup::Forget(mMirrorRoot);
     mMirrorRoot.clear();
     mMirrorBundle.clear();
 }

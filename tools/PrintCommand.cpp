@@ -23,18 +23,29 @@
 #include "parser/ORBPPD.h"
 #include "layout/InstallLayout.h"
 #include "tools/Commands.h"
+#include "tools/Messages.h"
+#include "tools/PPDErrorLines.h"
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
 #include "tools/PictureOption.h"
 #include "tools/PluginLoader.h"
 #include "tools/PrintHost.h"
+#include "tools/PrinterListNames.h"
 #include "tools/QueuePrint.h"
+#include "tools/ValueText.h"
 
 namespace halyx::tools {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// A --set value as the pane shows it: the row's title, and what kind of field it is.
+struct FieldValue {
+    std::string title;
+    bool jobNote = false;
+    bool onOffSwitch = false;
+};
 
 const char kPrintUsage[] =
     "Usage: halyx-jobnotes print [PPD] [--set KEYWORD=VALUE]... [--orientation O]\n"
@@ -64,14 +75,17 @@ const char kPrintUsage[] =
     "  --wait                wait for the job's end; show its state and the server's message\n"
     "  -h, --help            show this help\n"
     "\n"
-    "Exit status: 0 printed, 1 the pane could not be set up or write the job, 2 usage error or\n"
-    "unreadable input or a picture that cannot be written, or the queue, its server, its PPD or\n"
-    "the job's submission failed, 3 the editor refused a key or blocked Print (its message on\n"
+    "A value is text: one with a control character (tab, line end, backspace) is refused. The\n"
+    "PPD's fatal errors and every Required field left empty are stated on stderr.\n"
+    "\n"
+    "Exit status: 0 printed, 1 the pane could not be set up or write the job (no pieces file),\n"
+    "2 usage error, a file that check refuses, a value with a control character, a picture that\n"
+    "cannot be written, or the queue, its server, its PPD or the job's submission failed, 3 the\n"
+    "editor refused a key or blocked Print, or the pane did not take a value (the reason on\n"
     "stderr), 4 with --wait: the job ended stopped, canceled or aborted.\n";
 
-int Usage(const char* problem) {
-    std::fprintf(stderr, "halyx-jobnotes print: %s\n\n%s", problem, kPrintUsage);
-    return kExitUsage;
+int Usage(const std::string& problem) {
+    return UsageProblem("print", problem, kPrintUsage);
 }
 
 bool ParseOrientation(const char* text, PMOrientation* orientation) {
@@ -106,21 +120,50 @@ bool ParseLayout(const char* text, SInt32* rows, SInt32* columns) {
            ParsePositive(layout.substr(x + 1), columns);
 }
 
-// The title of the row that shows the job note or range `keyword`; false when the PPD has none.
-bool RowTitle(ORBPPD& model, const std::string& keyword, std::string* title) {
+// The job note or range `keyword` (with or without its '*'); null when the PPD has none.
+PPDXControl* FindField(ORBPPD& model, const std::string& keyword) {
     std::string wanted = keyword[0] == '*' ? keyword : "*" + keyword;
     DisplayOptionsScope all(DISPLAY_ALL);
     PPDXControls* controls = model.GetControls();
-    if (controls == nullptr) return false;
+    if (controls == nullptr) return nullptr;
     for (PPDXControl* c = controls->First(nullptr); c != nullptr; c = controls->Next(nullptr)) {
         if (c->Keyword() == nullptr || wanted != c->Keyword()) continue;
-        if (dynamic_cast<PPDXJobNote*>(c) == nullptr &&
-            dynamic_cast<PPDXRangeControl*>(c) == nullptr)
-            continue;
-        *title = Utf8FromCFString(c->CFStringUserName());
-        return !title->empty();
+        if (dynamic_cast<PPDXJobNote*>(c) != nullptr ||
+            dynamic_cast<PPDXRangeControl*>(c) != nullptr)
+            return c;
     }
-    return false;
+    return nullptr;
+}
+
+// The titles of the Required job notes: the pane checks only the field the person is in, so an
+// untouched one may print empty.
+std::vector<std::string> RequiredTitles(ORBPPD& model) {
+    std::vector<std::string> titles;
+    DisplayOptionsScope all(DISPLAY_ALL);
+    PPDXControls* controls = model.GetControls();
+    if (controls == nullptr) return titles;
+    for (PPDXControl* c = controls->First(nullptr); c != nullptr; c = controls->Next(nullptr)) {
+        const PPDXJobNote* note = dynamic_cast<PPDXJobNote*>(c);
+        if (note != nullptr && note->IsRequired())
+            titles.push_back(Utf8FromCFString(c->CFStringUserName()));
+    }
+    return titles;
+}
+
+// A job note the pane takes is in its summary (switched on); one that is not there reaches
+// neither the summary nor the pieces, whatever was typed into it.
+std::string NoteNotTaken(const PrintResult& result, const std::vector<FieldValue>& fields) {
+    for (const FieldValue& field : fields) {
+        if (!field.jobNote) continue;
+        bool listed = false;
+        for (const auto& line : result.summary) listed = listed || line.first == field.title;
+        if (!listed)
+            return "the pane did not take the value of \"" + field.title + "\": the note is " +
+                   (field.onOffSwitch ? "an on/off switch that is off"
+                                      : "not in the job's summary") +
+                   ", so the value would not go out with the job";
+    }
+    return std::string();
 }
 
 std::string PieceText(const std::string& data) {
@@ -146,7 +189,7 @@ void PrintText(const PrintResult& result) {
         }
     }
     for (size_t run = 0; run < result.earlierPiecesFiles.size(); ++run)
-        std::printf("Pieces file of run %zu: %s\n", run + 1,
+        std::printf("Pieces file of run %zu: %s (removed: a later run replaced it)\n", run + 1,
                     result.earlierPiecesFiles[run].c_str());
     std::printf("Pieces file: %s\n",
                 result.piecesFile.empty() ? "(none)" : result.piecesFile.c_str());
@@ -208,7 +251,7 @@ int RunPrint(int argc, char** argv) {
     bool toQueue = false;
     bool wait = false;
     int opt;
-    while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
+    while ((opt = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1) {
         switch (opt) {
             case kSet: {
                 const char* equals = std::strchr(optarg, '=');
@@ -216,6 +259,14 @@ int RunPrint(int argc, char** argv) {
                     return Usage("--set takes KEYWORD=VALUE");
                 settings.emplace_back(std::string(optarg, static_cast<size_t>(equals - optarg)),
                                       std::string(equals + 1));
+                // Typed as keys, a tab would move on to the next field and a backspace edit.
+                const std::string control = ControlCharacterIn(settings.back().second);
+                if (!control.empty()) {
+                    Say("print", "the value of " + settings.back().first +
+                                     " holds the control character " + control +
+                                     ": a value is text, not keys");
+                    return kExitUsage;
+                }
                 break;
             }
             case kOrientation:
@@ -258,8 +309,7 @@ int RunPrint(int argc, char** argv) {
                 std::fputs(kPrintUsage, stdout);
                 return kExitOk;
             default:
-                std::fputs(kPrintUsage, stderr);
-                return kExitUsage;
+                return Usage(OptionProblem(opt, argv));
         }
     }
     if (argc - optind > 1) return Usage("expected at most one PPD file");
@@ -274,38 +324,66 @@ int RunPrint(int argc, char** argv) {
         if (prepared != kExitOk) return prepared;
     }
     if (request.bundlePath.empty()) request.bundlePath = layout::DefaultBundlePath();
-    if (!request.printerListPath.empty() && access(request.printerListPath.c_str(), R_OK) != 0) {
-        std::fprintf(stderr, "halyx-jobnotes print: cannot read the printer list %s\n",
-                     request.printerListPath.c_str());
+    if (!request.printerListPath.empty() && !PrinterListReadable(request.printerListPath)) {
+        Say("print", "cannot read the printer list " + request.printerListPath);
         return kExitUsage;
     }
     if (!request.picturePath.empty() && !PicturePathUsable("print", request.picturePath))
         return kExitUsage;
 
-    if (!settings.empty()) {
-        PPDLoader loader;
-        std::string message;
-        if (!loader.Load(request.ppdPath.c_str(), &message)) {
-            std::fprintf(stderr, "halyx-jobnotes print: %s\n", message.c_str());
+    // The file is refused as `check` and `show` refuse it, before the pane is started: the pane
+    // would read a pipe or a device for ever.
+    PPDLoader loader;
+    std::string message;
+    if (!loader.Load(request.ppdPath.c_str(), &message)) {
+        Say("print", message);
+        return kExitUsage;
+    }
+    // The pane goes on with a PPD that has fatal errors, with what it could read: the person
+    // learns of them here, in check's words.
+    for (const std::string& line : ListPPDErrors(*loader.Model(), true).lines) Say("print", line);
+    std::vector<FieldValue> fields;
+    for (const auto& setting : settings) {
+        PPDXControl* control = FindField(*loader.Model(), setting.first);
+        FieldValue field;
+        if (control != nullptr) field.title = Utf8FromCFString(control->CFStringUserName());
+        if (field.title.empty()) {
+            Say("print", request.ppdPath + " has no job note or range " + setting.first);
             return kExitUsage;
         }
-        for (const auto& setting : settings) {
-            PrintValue value;
-            if (!RowTitle(*loader.Model(), setting.first, &value.title)) {
-                std::fprintf(stderr, "halyx-jobnotes print: %s has no job note or range %s\n",
-                             request.ppdPath.c_str(), setting.first.c_str());
-                return kExitUsage;
-            }
-            value.text = setting.second;
-            request.values.push_back(value);
-        }
+        const PPDXJobNote* note = dynamic_cast<PPDXJobNote*>(control);
+        field.jobNote = note != nullptr;
+        field.onOffSwitch = note != nullptr && note->IsOnOffSwitch();
+        fields.push_back(field);
+        PrintValue value;
+        value.title = field.title;
+        value.text = setting.second;
+        request.values.push_back(value);
     }
 
     PrintResult result = PrintHost::Run(request);
+    if (result.outcome == PrintOutcome::kPrinted) {
+        const std::string notTaken = NoteNotTaken(result, fields);
+        if (!notTaken.empty()) {
+            // Refused: no job is to read this file.
+            if (!result.piecesFile.empty()) unlink(result.piecesFile.c_str());
+            result.piecesFile.clear();
+            result.pieces.clear();
+            result.outcome = PrintOutcome::kRefused;
+            result.error = notTaken;
+        }
+    }
     int sent = kExitOk;
     if (toQueue && result.outcome == PrintOutcome::kPrinted) {
         sent = queuePrint.Send(result);
         if (sent == kExitUsage) return sent;
+    }
+    // The job goes out: an empty Required field is worth a word, though it does not stop it.
+    if (result.outcome == PrintOutcome::kPrinted) {
+        for (const std::string& title : RequiredTitles(*loader.Model()))
+            for (const auto& line : result.summary)
+                if (line.first == title && line.second.empty())
+                    Say("print", "warning: the required field \"" + title + "\" is empty");
     }
     bool ran = result.outcome == PrintOutcome::kPrinted || result.outcome == PrintOutcome::kRefused;
     if (ran) {
@@ -323,15 +401,15 @@ int RunPrint(int argc, char** argv) {
         case PrintOutcome::kPrinted:
             return sent;
         case PrintOutcome::kRefused:
-            std::fprintf(stderr, "%s\n", result.error.c_str());
+            Say("print", result.error);
             return kExitRefused;
         case PrintOutcome::kBadInput:
-            std::fprintf(stderr, "halyx-jobnotes print: %s\n", result.error.c_str());
+            Say("print", result.error);
             return kExitUsage;
         case PrintOutcome::kFailed:
             break;
     }
-    std::fprintf(stderr, "halyx-jobnotes print: %s\n", result.error.c_str());
+    Say("print", result.error);
     return kExitProblem;
 }
 

@@ -29,6 +29,7 @@
 #include "PrintCore/PMSession.h"
 #include "PrintCore/PMTicket.h"
 #include "PrintCore/ToolboxRandom.h"
+#include "tools/InterruptCleanup.h"
 #include "tools/PluginLoader.h"
 
 namespace halyx::tools {
@@ -169,10 +170,14 @@ void Dialog::Run(const PrintRequest& request) {
         mResult->pictureStatus = HalyxWriteWindowPicture(mWindow, request.picturePath.c_str());
     if (request.openOnly) mResult->outcome = PrintOutcome::kPrinted;
     if (!pressed) return;
+    // The pieces file the pane writes is added to what an interrupted run removes before the
+    // interruption can come.
+    InterruptCleanup::Deferred deferred;
     status = mInterface->vtable->Sync(mContext, mSession, false);
     if (status != noErr) {
+        const std::string why = "Sync " + std::to_string(status);
         Fail(PrintOutcome::kFailed,
-             "the pane cannot write the job (Sync " + std::to_string(status) + ")");
+             "the pane cannot write the job, which would go out without its notes (" + why + ")");
         return;
     }
     if (CollectResults()) mResult->outcome = PrintOutcome::kPrinted;
@@ -381,8 +386,13 @@ bool Dialog::CollectResults() {
                             &path);
     if (path != nullptr) mResult->piecesKey = ToUTF8(key);
     if (key != nullptr) CFRelease(key);
-    if (path == nullptr) return true;
+    // The print server's filter finds the job's notes only through that file.
+    if (path == nullptr)
+        return Fail(PrintOutcome::kFailed,
+                    "the pane wrote no pieces file: the job would go out without its notes");
     mResult->piecesFile = ToUTF8(path);
+    // Nobody has seen this file's name yet: should the program be stopped, it goes too.
+    InterruptCleanup::Add(mResult->piecesFile);
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
     if (file == nullptr) return Fail(PrintOutcome::kFailed, "cannot read " + mResult->piecesFile);
@@ -491,8 +501,16 @@ PrintResult PrintHost::Run(const PrintRequest& request) {
             Dialog dialog(loader, session, &result);
             dialog.Run(request);
         }
+        // This run replaced the earlier run's file in the print settings, or ended the program
+        // without printing: no job will read that file.
+        if (run > 0 && !result.earlierPiecesFiles.empty()) {
+            unlink(result.earlierPiecesFiles.back().c_str());
+            InterruptCleanup::Forget(result.earlierPiecesFiles.back());
+        }
         if (result.outcome != PrintOutcome::kPrinted) break;
     }
+    // The file the person is shown is theirs.
+    if (!result.piecesFile.empty()) InterruptCleanup::Forget(result.piecesFile);
     result.beeps = HalyxBeepCount();
     PMRelease(session);
     return result;

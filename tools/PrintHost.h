@@ -62,7 +62,7 @@ struct PrintResult {
     std::vector<PrintPiece> pieces;
     std::string piecesFile;                       // empty when none was written
     std::string piecesKey;                        // the print-settings key naming it
-    std::vector<std::string> earlierPiecesFiles;  // those of the runs before the last
+    std::vector<std::string> earlierPiecesFiles;  // those of the runs before the last, removed
     std::vector<std::string> messages;            // what the editor showed, UTF-8, in order
     UInt32 beeps = 0;
     OSStatus pictureStatus = noErr;  // writing the picture, when one was asked for and taken
@@ -71,7 +71,8 @@ struct PrintResult {
 class PrintHost {
 public:
     // Runs the dialog `request.runs` times; the result is the last run's (messages and beeps
-    // count every run). Stops at the first run that is not printed.
+    // count every run). Stops at the first run that is not printed. The pieces files of the runs
+    // before the last are removed: the last run's replaced them in the print settings.
     static PrintResult Run(const PrintRequest& request);
 };
 

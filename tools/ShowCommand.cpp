@@ -9,10 +9,12 @@
 #include "layout/InstallLayout.h"
 #include "tools/Commands.h"
 #include "tools/ModelJson.h"
+#include "tools/Messages.h"
 #include "tools/ModelOutline.h"
 #include "tools/PPDLoader.h"
 #include "tools/PictureOption.h"
 #include "tools/PluginLoader.h"
+#include "tools/PrinterListNames.h"
 #include "tools/PrintHost.h"
 
 namespace halyx::tools {
@@ -54,7 +56,7 @@ int RunShow(int argc, char** argv) {
     PrintRequest picture;
     picture.openOnly = true;
     int opt;
-    while ((opt = getopt_long(argc, argv, "h", kOptions, nullptr)) != -1) {
+    while ((opt = getopt_long(argc, argv, ":h", kOptions, nullptr)) != -1) {
         switch (opt) {
             case kNames:
                 loader.Names(PPDLoader::SplitNames(optarg));
@@ -72,12 +74,14 @@ int RunShow(int argc, char** argv) {
                 std::fputs(kShowUsage, stdout);
                 return kExitOk;
             default:
-                std::fputs(kShowUsage, stderr);
-                return kExitUsage;
+                return UsageProblem("show", OptionProblem(opt, argv), kShowUsage);
         }
     }
-    if (argc - optind != 1) {
-        std::fprintf(stderr, "halyx-jobnotes show: expected one PPD file\n\n%s", kShowUsage);
+    if (argc - optind != 1)
+        return UsageProblem("show", argc == optind ? "no PPD file given" : "expected one PPD file",
+                            kShowUsage);
+    if (!picture.printerListPath.empty() && !PrinterListReadable(picture.printerListPath)) {
+        Say("show", "cannot read the printer list " + picture.printerListPath);
         return kExitUsage;
     }
     const char* path = argv[optind];
@@ -85,7 +89,7 @@ int RunShow(int argc, char** argv) {
         return kExitUsage;
     std::string message;
     if (!loader.Load(path, &message)) {
-        std::fprintf(stderr, "halyx-jobnotes show: %s\n", message.c_str());
+        Say("show", message);
         return kExitUsage;
     }
 
@@ -98,7 +102,7 @@ int RunShow(int argc, char** argv) {
         picture.bundlePath = layout::DefaultBundlePath();
         const PrintResult opened = PrintHost::Run(picture);
         if (opened.outcome != PrintOutcome::kPrinted) {
-            std::fprintf(stderr, "halyx-jobnotes show: no picture: %s\n", opened.error.c_str());
+            Say("show", "no picture: " + opened.error);
             return opened.outcome == PrintOutcome::kBadInput ? kExitUsage : kExitProblem;
         }
         if (PictureFailed("show", picture.picturePath, opened.pictureStatus)) return kExitUsage;

@@ -9,9 +9,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "layout/InstallLayout.h"
 #include "tools/Commands.h"
+#include "tools/Messages.h"
 
 namespace {
 
@@ -65,7 +67,8 @@ int RunHelp(int argc, char** argv) {
     if (argc > 1) {
         const Command* c = FindCommand(argv[1]);
         if (c == nullptr) {
-            std::fprintf(stderr, "halyx-jobnotes: no such command '%s'\n", argv[1]);
+            halyx::tools::Say(nullptr, std::string("unknown command '") + argv[1] +
+                                           "' (see halyx-jobnotes --help)");
             return kExitUsage;
         }
         if (c->run == nullptr) {
@@ -92,9 +95,11 @@ int main(int argc, char** argv) {
         {"version", no_argument, nullptr, 'V'},
         {nullptr, 0, nullptr, 0},
     };
-    // '+' stops at the first non-option: the rest belongs to the subcommand.
+    // '+' stops at the first non-option: the rest belongs to the subcommand. Every command says
+    // itself what is wrong with an option, under the program's own prefix.
+    opterr = 0;
     int opt;
-    while ((opt = getopt_long(argc, argv, "+hV", kOptions, nullptr)) != -1) {
+    while ((opt = getopt_long(argc, argv, "+:hV", kOptions, nullptr)) != -1) {
         switch (opt) {
             case 'h':
                 PrintUsage(stdout);
@@ -103,19 +108,23 @@ int main(int argc, char** argv) {
                 halyx::layout::PrintVersion("halyx-jobnotes");
                 return kExitOk;
             default:
+                halyx::tools::Say(nullptr, halyx::tools::OptionProblem(opt, argv));
+                std::fputc('\n', stderr);
                 PrintUsage(stderr);
                 return kExitUsage;
         }
     }
     if (optind >= argc) {
+        halyx::tools::Say(nullptr, "no command given");
+        std::fputc('\n', stderr);
         PrintUsage(stderr);
         return kExitUsage;
     }
     const char* name = argv[optind];
     const Command* c = FindCommand(name);
     if (c == nullptr) {
-        std::fprintf(stderr, "halyx-jobnotes: unknown command '%s' (see halyx-jobnotes --help)\n",
-                     name);
+        halyx::tools::Say(
+            nullptr, std::string("unknown command '") + name + "' (see halyx-jobnotes --help)");
         return kExitUsage;
     }
     int subArgc = argc - optind;

@@ -300,9 +300,11 @@ OSStatus HalyxJobNotesPDE::WriteTicket(PMPrintSession session, ORBJobTicket& job
     }
     CFURLRef ppdURL = CopyPPDURL(session, nullptr);
     jobTicket.SavePPD(model, identifier, ppdURL);
-    jobTicket.Save(identifier);
+    // Without its pieces file the job would go out without its notes: the dialog must know.
+    const bool saved = jobTicket.Save(identifier);
     if (ppdURL != nullptr) CFRelease(ppdURL);
-    return noErr;
+    if (saved) return noErr;
+    return jobTicket.Status() != noErr ? jobTicket.Status() : kPaneFailed;
 }
 
 OSStatus HalyxJobNotesPDE::ReloadFromTicket(PMPrintSession session, ORBJobTicket& jobTicket,

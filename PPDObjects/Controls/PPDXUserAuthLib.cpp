@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "crypto/Keys.h"
 #include "crypto/SHA1.h"
 #include "crypto/Twofish.h"
+#include "foundation/Diagnostics.h"
 
 namespace {
 
@@ -199,8 +201,8 @@ UInt32 TimeStamp(long seconds, long microseconds) {
 
 // The time of day for a new client identifier: moved on by one microsecond when the clock still
 // shows the time handed out last. The stamp keeps only microsecond bits 8-11, so one microsecond
-// rarely changes it; when the stamp would repeat the last one, the time moves on to the start of the
-// next 256-microsecond step, so that two identifiers made one after the other always differ.
+// rarely changes it; when the stamp would repeat the last one, the time moves on to the start of
+// the next 256-microsecond step, so that two identifiers made one after the other always differ.
 UInt32 UniqueTimeStamp() {
     long seconds = 0, microseconds = 0;
     gClock(&seconds, &microseconds);
@@ -385,16 +387,26 @@ bool CreateGUID(UInt8* guid) {
     return true;
 }
 
+// What the interface lookup found or why it failed, for a developer who asked for diagnostics.
+static void Diagnose(const char* format, ...) __attribute__((format(printf, 1, 2)));
+static void Diagnose(const char* format, ...) {
+    if (!HalyxDiagnosticsWanted()) return;
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+}
+
 SInt32 goGetMACAddress(UInt8** macAddress) {
     CFMutableDictionaryRef matching = IOServiceMatching(kIOEthernetInterfaceClass);
     if (matching == nullptr) {
-        std::fprintf(stderr, "IOServiceMatching returned a NULL dictionary.\n");
+        Diagnose("IOServiceMatching returned a NULL dictionary.\n");
     } else {
         CFMutableDictionaryRef propertyMatch =
             CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
                                       &kCFTypeDictionaryValueCallBacks);
         if (propertyMatch == nullptr) {
-            std::fprintf(stderr, "CFDictionaryCreateMutable returned a NULL dictionary.\n");
+            Diagnose("CFDictionaryCreateMutable returned a NULL dictionary.\n");
         } else {
             CFDictionarySetValue(propertyMatch, CFSTR(kIOPrimaryInterface), kCFBooleanTrue);
             CFDictionarySetValue(matching, CFSTR(kIOPropertyMatchKey), propertyMatch);
@@ -405,10 +417,8 @@ SInt32 goGetMACAddress(UInt8** macAddress) {
     io_iterator_t iterator = IO_OBJECT_NULL;
     kern_return_t status = IOServiceGetMatchingServices(kIOMasterPortDefault, matching, &iterator);
     if (status != KERN_SUCCESS) {
-        std::fprintf(stderr, "IOServiceGetMatchingServices returned 0x%08x\n",
-                     static_cast<unsigned>(status));
-        std::fprintf(stderr, "FindEthernetInterfaces returned 0x%08x\n",
-                     static_cast<unsigned>(status));
+        Diagnose("IOServiceGetMatchingServices returned 0x%08x\n", static_cast<unsigned>(status));
+        Diagnose("FindEthernetInterfaces returned 0x%08x\n", static_cast<unsigned>(status));
         if (iterator != IO_OBJECT_NULL) IOObjectRelease(iterator);
         return status;
     }
@@ -419,13 +429,13 @@ SInt32 goGetMACAddress(UInt8** macAddress) {
         io_registry_entry_t controller = IO_OBJECT_NULL;
         status = IORegistryEntryGetParentEntry(service, kIOServicePlane, &controller);
         if (status != KERN_SUCCESS) {
-            std::fprintf(stderr, "IORegistryEntryGetParentEntry returned 0x%08x\n",
-                         static_cast<unsigned>(status));
+            Diagnose("IORegistryEntryGetParentEntry returned 0x%08x\n",
+                     static_cast<unsigned>(status));
         } else {
             CFTypeRef address = IORegistryEntryCreateCFProperty(controller, CFSTR(kIOMACAddress),
                                                                 kCFAllocatorDefault, 0);
             if (address != nullptr) {
-                CFShow(address);
+                if (HalyxDiagnosticsWanted()) CFShow(address);
                 if (CFGetTypeID(address) == CFDataGetTypeID())
                     CFDataGetBytes(static_cast<CFDataRef>(address), CFRangeMake(0, kMACAddressSize),
                                    gMACAddress);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
@@ -48,15 +50,30 @@ TEST(TextConverter, LanguageEncodingNames) {
     EXPECT_EQ(TextEncoding(65535), TextConverter::LanguageStringToEncoding(nullptr));
 }
 
-TEST(TextConverter, Utf8NameReportsOnStandardErrorOnly) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const TextEncoding encoding = TextConverter::LanguageStringToEncoding("UTF-8");
-    const std::string err = testing::internal::GetCapturedStderr();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(TextEncoding(kTextEncodingUnicodeDefault), encoding);
-    EXPECT_EQ("CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n", err);
-    EXPECT_EQ("", out);
+TEST(TextConverter, Utf8NameReportsOnStandardErrorOnlyWhenAskedFor) {
+    const struct {
+        const char* diagnostics;  // HALYX_DIAGNOSTICS, null for unset
+        const char* said;
+    } kCases[] = {
+        {nullptr, ""},
+        {"0", ""},
+        {"1", "CFStringGetMostCompatibleMacStringEncoding theEncoding = 100 (256)\n"},
+    };
+    for (const auto& c : kCases) {
+        if (c.diagnostics == nullptr)
+            unsetenv("HALYX_DIAGNOSTICS");
+        else
+            setenv("HALYX_DIAGNOSTICS", c.diagnostics, 1);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const TextEncoding encoding = TextConverter::LanguageStringToEncoding("UTF-8");
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(TextEncoding(kTextEncodingUnicodeDefault), encoding);
+        EXPECT_EQ(c.said, err) << (c.diagnostics == nullptr ? "unset" : c.diagnostics);
+        EXPECT_EQ("", out);
+    }
+    unsetenv("HALYX_DIAGNOSTICS");
 }
 
 TEST(TextConverter, SystemEncodingIsMacRoman) {

@@ -231,6 +231,8 @@ TEST(PPDLoaderTest, RefusesWhatIsNoTextFile) {
 
 TEST(PPDLoaderTest, SplitsNameLists) {
     EXPECT_EQ(PPDLoader::SplitNames("A.PPD,,B.PPD,"), (std::vector<std::string>{"A.PPD", "B.PPD"}));
+    EXPECT_EQ(PPDLoader::SplitNames(" A.PPD, B.PPD ,\tC D.PPD, ,"),
+              (std::vector<std::string>{"A.PPD", "B.PPD", "C D.PPD"}));
     EXPECT_TRUE(PPDLoader::SplitNames("").empty());
     EXPECT_TRUE(PPDLoader::SplitNames(nullptr).empty());
 }

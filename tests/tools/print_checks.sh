@@ -12,9 +12,9 @@ run() { "$tool" print "$@" >"$out" 2>"$err"; status=$?; }
 expect_status() { [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"; }
 expect_out() { grep -qF -- "$1" "$out" || fail "stdout lacks: $1"; }
 expect_err() { grep -qF -- "$1" "$err" || fail "stderr lacks: $1"; }
-# Removes the pieces files the text output names, checking that each exists.
+# Removes the pieces files the text output names as kept, checking that each exists.
 remove_pieces() {
-    for file in $(sed -n 's/^Pieces file[^:]*: \(\/.*\)$/\1/p' "$out"); do
+    for file in $(sed -n '/(removed/!s/^Pieces file[^:]*: \(\/.*\)$/\1/p' "$out"); do
         [ -f "$file" ] || fail "no pieces file $file"
         rm -f "$file"
     done

@@ -198,6 +198,15 @@ TEST_F(PaneLifecycleTest, SyncWritesTheJobAndAnOutputFailureDropsTheModel) {
     EXPECT_EQ(noErr, made.table->Sync(made.context, session, false));
 }
 
+TEST_F(PaneLifecycleTest, SyncFailsWhenNoPiecesFileCanBeWritten) {
+    Pane made;
+    ASSERT_EQ(noErr, made.Initialize(pane, session));
+    SetNote(made.Object(), "*Notes1", "Hello", true);
+    HalyxFailureScope scope;
+    HalyxInjectFailures(kHalyxFailFileOpen, 0, 1);
+    EXPECT_EQ(ioErr, made.table->Sync(made.context, session, false));
+}
+
 TEST_F(PaneLifecycleTest, EveryAllocationFailureDuringInitializeLeavesAnInertOrWholePane) {
     HalyxFailureScope failures;
     bool swept = false;
