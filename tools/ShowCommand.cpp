@@ -12,7 +12,7 @@
 #include "tools/ModelOutline.h"
 #include "tools/PPDLoader.h"
 #include "tools/PictureOption.h"
-#include "tools/PluginLoader.h"
+#include "panehost/PluginLoader.h"
 #include "tools/PrintHost.h"
 
 namespace halyx::tools {

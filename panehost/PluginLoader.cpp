@@ -1,4 +1,4 @@
-#include "tools/PluginLoader.h"
+#include "panehost/PluginLoader.h"
 
 #include <dirent.h>
 #include <dlfcn.h>
@@ -16,7 +16,7 @@
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
 
-namespace halyx::tools {
+namespace halyx::panehost {
 
 namespace {
 
@@ -252,4 +252,4 @@ void PluginLoader::RemoveMirror() {
     mMirrorBundle.clear();
 }
 
-}  // namespace halyx::tools
+}  // namespace halyx::panehost
