@@ -1,6 +1,8 @@
 #include "panehost/PaneSession.h"
 
 #include <string.h>
+#include <time.h>
+#include <unistd.h>
 
 #include "CoreFoundation/CFString.h"
 #include "HIToolbox/ControlDefinitions.h"
@@ -8,6 +10,10 @@
 #include "HIToolbox/MacWindows.h"
 #include "HIToolbox/PortRecording.h"
 #include "HIToolbox/Sound.h"
+#include "CoreFoundation/CFNumber.h"
+#include "PrintCore/HalyxPrintHost.h"
+#include "PrintCore/PMTicket.h"
+#include "PrintCore/ToolboxRandom.h"
 
 namespace halyx::panehost {
 
@@ -18,20 +24,24 @@ constexpr SInt16 kButtonHeight = 20;
 constexpr SInt16 kButtonWidth = 90;
 constexpr SInt16 kButtonMargin = 10;
 
+std::string ToUTF8(CFStringRef text) {
+    if (text == nullptr) return std::string();
+    CFIndex size =
+        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
+    std::string buffer(static_cast<size_t>(size), '\0');
+    if (!CFStringGetCString(text, &buffer[0], size, kCFStringEncodingUTF8)) return std::string();
+    buffer.resize(strlen(buffer.c_str()));
+    return buffer;
+}
+
 // Bytes in the system encoding (what the port records) as UTF-8.
 std::string SystemToUTF8(const char* bytes, long length) {
     CFStringRef text =
         CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes),
                                 static_cast<CFIndex>(length), CFStringGetSystemEncoding(), false);
-    if (text == nullptr) return std::string();
-    CFIndex size =
-        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-    std::string buffer(static_cast<size_t>(size), '\0');
-    bool ok = CFStringGetCString(text, &buffer[0], size, kCFStringEncodingUTF8);
-    CFRelease(text);
-    if (!ok) return std::string();
-    buffer.resize(strlen(buffer.c_str()));
-    return buffer;
+    std::string utf8 = ToUTF8(text);
+    if (text != nullptr) CFRelease(text);
+    return utf8;
 }
 
 // Answers the Print button's command, which reaches the application only when no handler on the
@@ -154,6 +164,37 @@ bool PaneSession::PressPrint(std::string* message) {
 
 OSStatus PaneSession::Sync() {
     return mInterface->vtable->Sync(mContext, mSession, false);
+}
+
+bool PaneSession::PiecesSetting(std::string* key, std::string* path) const {
+    key->clear();
+    path->clear();
+    CFStringRef identifier = CFBundleGetIdentifier(mLoader.Bundle());
+    CFStringRef name = identifier != nullptr
+                           ? CFStringCreateWithFormat(kCFAllocatorDefault, nullptr,
+                                                      CFSTR("ORB.PSData.%@"), identifier)
+                           : nullptr;
+    CFTypeRef number = nullptr;
+    SInt32 ticketNumber = 0;
+    CFStringRef value = nullptr;
+    if (name != nullptr &&
+        PMSessionGetDataFromSession(mSession, kPDE_PMPrintSettingsRef, &number) == noErr &&
+        number != nullptr && CFGetTypeID(number) == CFNumberGetTypeID() &&
+        CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &ticketNumber))
+        PMTicketGetCFString(HalyxTicketRefFromNumber(ticketNumber), kPMTopLevel, kPMTopLevel, name,
+                            &value);
+    if (value != nullptr) {
+        *key = ToUTF8(name);
+        *path = ToUTF8(value);
+    }
+    if (name != nullptr) CFRelease(name);
+    return value != nullptr;
+}
+
+void PaneSession::SeedRandom() {
+    randSeed = static_cast<SInt32>(
+        (static_cast<UInt32>(time(nullptr)) ^ (static_cast<UInt32>(getpid()) << 16)) & 0x7FFFFFFF);
+    if (randSeed == 0) randSeed = 1;
 }
 
 void PaneSession::TearDown() {

@@ -49,6 +49,14 @@ public:
     // Asks the pane to write the job into the print settings (and its pieces file).
     OSStatus Sync();
 
+    // After Sync: the print-settings key "ORB.PSData.<bundle id>" and the pieces file path the
+    // pane stored under it. False (both left empty) when the pane stored none.
+    bool PiecesSetting(std::string* key, std::string* path) const;
+
+    // Seeds the toolbox's random numbers, from which the pane draws its pieces file's name, from
+    // the time and the process id, so that two runs do not pick the same name.
+    static void SeedRandom();
+
     WindowRef Window() const { return mWindow; }
     ControlRef Pane() const { return mPane; }
     ControlRef PrintButton() const { return mPrintButton; }

@@ -255,24 +255,7 @@ bool Dialog::CollectResults() {
     mResult->pieces.clear();
     mResult->piecesFile.clear();
     mResult->piecesKey.clear();
-    CFStringRef identifier = CFBundleGetIdentifier(mPane.Loader().Bundle());
-    CFStringRef key = identifier != nullptr
-                          ? CFStringCreateWithFormat(kCFAllocatorDefault, nullptr,
-                                                     CFSTR("ORB.PSData.%@"), identifier)
-                          : nullptr;
-    CFTypeRef number = nullptr;
-    SInt32 ticketNumber = 0;
-    CFStringRef path = nullptr;
-    if (key != nullptr &&
-        PMSessionGetDataFromSession(mPane.Session(), kPDE_PMPrintSettingsRef, &number) == noErr &&
-        number != nullptr && CFGetTypeID(number) == CFNumberGetTypeID() &&
-        CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &ticketNumber))
-        PMTicketGetCFString(HalyxTicketRefFromNumber(ticketNumber), kPMTopLevel, kPMTopLevel, key,
-                            &path);
-    if (path != nullptr) mResult->piecesKey = ToUTF8(key);
-    if (key != nullptr) CFRelease(key);
-    if (path == nullptr) return true;
-    mResult->piecesFile = ToUTF8(path);
+    if (!mPane.PiecesSetting(&mResult->piecesKey, &mResult->piecesFile)) return true;
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
     if (file == nullptr) return Fail(PrintOutcome::kFailed, "cannot read " + mResult->piecesFile);
@@ -314,9 +297,7 @@ bool Dialog::CollectResults() {
 PrintResult PrintHost::Run(const PrintRequest& request) {
     PrintResult result;
     // The pieces file's name is drawn from the toolbox's random numbers.
-    randSeed = static_cast<SInt32>(
-        (static_cast<UInt32>(time(nullptr)) ^ (static_cast<UInt32>(getpid()) << 16)) & 0x7FFFFFFF);
-    if (randSeed == 0) randSeed = 1;
+    panehost::PaneSession::SeedRandom();
     HalyxResetBeeps();
 
     panehost::PluginLoader loader;

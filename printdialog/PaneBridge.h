@@ -1,0 +1,102 @@
+// Shows an open pane as GTK widgets and gives it what a person does to them.
+//
+// The pane lives in the toolkit window of a PaneSession; the bridge mirrors that window into a
+// GtkFixed at the pane's own coordinates: each edit text as a GtkEntry (a password field as a
+// masked entry), the list's cells and any other text the pane draws (group titles, its message
+// line) as labels, its frames and the list's outline as GtkFrames, and push buttons as
+// GtkButtons. After every input it draws the toolkit window again and brings the widgets in line
+// with what was drawn.
+//
+// Edits never change a GtkEntry by themselves: its insert-text and delete-text emissions are
+// stopped and the edit goes to the toolkit field as the toolkit's own input (a key press, a
+// Backspace over the selection, or a paste of the inserted text), so that the pane's key filter
+// decides it; the field's resulting text and selection are then copied back into the entry. A
+// delete followed at once by an insert at the same place (a replaced selection) is one edit. A
+// refused edit leaves the entry as it was, shows the pane's message and beeps.
+#ifndef HALYX_PRINTDIALOG_PANEBRIDGE_H
+#define HALYX_PRINTDIALOG_PANEBRIDGE_H
+
+#include <gtk/gtk.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "panehost/PaneSession.h"
+
+namespace halyx::printdialog {
+
+class PaneBridge {
+public:
+    // The pane must be open; it outlives the bridge.
+    explicit PaneBridge(panehost::PaneSession* pane);
+    // Destroys the widgets (the caller removes Widget() from its parent first, or with it).
+    ~PaneBridge();
+
+    // The widget to put in the dialog's tab.
+    GtkWidget* Widget() const { return mRoot; }
+
+    // Brings the widgets in line with the pane as the toolkit draws it now. With `selection`,
+    // the focused entry also takes the toolkit field's selection.
+    void Mirror(bool selection);
+
+    // Presses Print in the pane: true when the pane lets the job go; otherwise its message is
+    // shown and the display beeps.
+    bool PressPrint();
+
+    // Shows `text` on the message line (the pane's message).
+    void ShowMessage(const std::string& text);
+
+private:
+    PaneBridge(const PaneBridge&) = delete;
+    PaneBridge& operator=(const PaneBridge&) = delete;
+
+    // A deletion GTK asked for, held until the next insert or the next idle moment.
+    struct PendingDelete {
+        ControlRef field = nullptr;
+        int start = 0;
+        int end = 0;
+    };
+
+    static void OnInsertText(GtkEditable* editable, gchar* text, gint length, gint* position,
+                             gpointer self);
+    static void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer self);
+    static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+    static gboolean OnFocusIn(GtkWidget* widget, GdkEvent* event, gpointer self);
+    static void OnButtonClicked(GtkButton* button, gpointer self);
+    static gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer self);
+    static gboolean FlushPendingDelete(gpointer self);
+
+    // Gives the toolkit field the keyboard focus (as a click would) and the selection
+    // [start, end); false when the pane refused the click.
+    bool PrepareField(ControlRef field, int start, int end);
+    // Sends one input to the pane; on refusal shows its message and beeps. Mirrors either way.
+    bool Deliver(OSStatus (*input)(void*), void* argument);
+    void ApplyDelete(const PendingDelete& edit);
+    // The toolkit field's text as the entry shows it (a password field's real text).
+    std::string FieldText(ControlRef field) const;
+    ControlRef FieldOf(GtkWidget* entry) const;
+    void FocusEntryOfToolkitFocus();
+
+    GtkWidget* EntryFor(ControlRef field);
+    GtkWidget* ButtonFor(ControlRef button);
+    GtkWidget* NextLabel(size_t* used);
+    GtkWidget* NextFrame(size_t* used);
+
+    panehost::PaneSession* mPane;
+    GtkWidget* mRoot = nullptr;     // a GtkOverlay: frames below, labels and fields above
+    GtkWidget* mFrames = nullptr;   // GtkFixed
+    GtkWidget* mFixed = nullptr;    // GtkFixed
+    GtkWidget* mMessage = nullptr;  // the label that showed the pane's message last
+    std::map<ControlRef, GtkWidget*> mEntries;
+    std::map<ControlRef, GtkWidget*> mButtons;
+    std::vector<GtkWidget*> mLabels;
+    std::vector<GtkWidget*> mFrameWidgets;
+    PendingDelete mPending;
+    guint mPendingSource = 0;
+    bool mMirroring = false;
+};
+
+}  // namespace halyx::printdialog
+
+#endif  // HALYX_PRINTDIALOG_PANEBRIDGE_H
