@@ -134,7 +134,8 @@ bool PaneSession::MakeWindow(UInt32 width, UInt32 height) {
     return true;
 }
 
-bool PaneSession::Deliver(OSStatus (*input)(void*), void* argument, std::string* message) {
+bool PaneSession::Deliver(OSStatus (*input)(void*), void* argument, std::string* message,
+                          Rect* where) {
     GrafPtr port = GetWindowPort(mWindow);
     HalyxPortClearDrawings(port);
     UInt32 beeps = HalyxBeepCount();
@@ -152,13 +153,14 @@ bool PaneSession::Deliver(OSStatus (*input)(void*), void* argument, std::string*
                 continue;
         }
         *message = SystemToUTF8(drawing.text, drawing.textLength);
+        if (where != nullptr) *where = drawing.rect;
     }
     return false;
 }
 
-bool PaneSession::PressPrint(std::string* message) {
+bool PaneSession::PressPrint(std::string* message, Rect* where) {
     mPrintPressed = false;
-    if (!Deliver(ClickInput, mPrintButton, message)) return false;
+    if (!Deliver(ClickInput, mPrintButton, message, where)) return false;
     return mPrintPressed;
 }
 

@@ -39,12 +39,14 @@ public:
 
     // Sends one input (`input(argument)`), then tells whether the pane took it: false when it
     // beeped, with the pane's message (the last text drawn outside the list, its fields and the
-    // Print button; empty when it drew none) in `message`.
-    bool Deliver(OSStatus (*input)(void*), void* argument, std::string* message);
+    // Print button; empty when it drew none) in `message`, and where it was drawn in `where`
+    // (when not null; left as it was when there is no message).
+    bool Deliver(OSStatus (*input)(void*), void* argument, std::string* message,
+                 Rect* where = nullptr);
 
     // Clicks the Print button: true when its command reached the application, that is when the
     // pane did not hold Print back. On false `message` holds the pane's message, if any.
-    bool PressPrint(std::string* message);
+    bool PressPrint(std::string* message, Rect* where = nullptr);
 
     // Asks the pane to write the job into the print settings (and its pieces file).
     OSStatus Sync();

@@ -1,5 +1,6 @@
 #include "printdialog/PaneBridge.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "CoreFoundation/CFString.h"
@@ -61,6 +62,17 @@ OSStatus Paste(void* window) {
     return HalyxSendCommand(static_cast<WindowRef>(window), kHICommandPaste);
 }
 
+std::vector<UniChar> Characters(const std::string& utf8) {
+    std::vector<UniChar> characters;
+    CFStringRef text =
+        CFStringCreateWithCString(kCFAllocatorDefault, utf8.c_str(), kCFStringEncodingUTF8);
+    if (text == nullptr) return characters;
+    characters.resize(static_cast<size_t>(CFStringGetLength(text)));
+    CFStringGetCharacters(text, CFRangeMake(0, CFStringGetLength(text)), characters.data());
+    CFRelease(text);
+    return characters;
+}
+
 OSStatus Click(void* control) {
     return HalyxClickControl(static_cast<ControlRef>(control), 0);
 }
@@ -98,8 +110,14 @@ PaneBridge::PaneBridge(panehost::PaneSession* pane) : mPane(pane) {
     gtk_widget_set_size_request(mFrames, bounds.right - bounds.left, bounds.bottom - bounds.top);
     gtk_widget_add_events(mFixed, GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK);
     g_signal_connect(mRoot, "scroll-event", G_CALLBACK(OnScroll), this);
+    mMessage = gtk_label_new("");
+    gtk_label_set_xalign(GTK_LABEL(mMessage), 0.0f);
+    gtk_label_set_yalign(GTK_LABEL(mMessage), 0.0f);
+    gtk_label_set_line_wrap(GTK_LABEL(mMessage), TRUE);
+    gtk_fixed_put(GTK_FIXED(mFixed), mMessage, 0, 0);
     g_object_ref_sink(mRoot);
     gtk_widget_show_all(mRoot);
+    gtk_widget_hide(mMessage);
     Mirror(false);
 }
 
@@ -143,6 +161,8 @@ GtkWidget* PaneBridge::EntryFor(ControlRef field) {
     g_signal_connect(entry, "insert-text", G_CALLBACK(OnInsertText), this);
     g_signal_connect(entry, "delete-text", G_CALLBACK(OnDeleteText), this);
     g_signal_connect(entry, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(entry, "paste-clipboard", G_CALLBACK(OnPaste), this);
+    g_signal_connect(entry, "drag-data-received", G_CALLBACK(OnDrop), this);
     g_signal_connect(entry, "focus-in-event", G_CALLBACK(OnFocusIn), this);
     gtk_fixed_put(GTK_FIXED(mFixed), entry, 0, 0);
     mEntries[field] = entry;
@@ -195,7 +215,6 @@ void PaneBridge::Mirror(bool selection) {
     std::map<ControlRef, Rect> fields;
     size_t labels = 0, frames = 0;
     std::map<ControlRef, bool> buttonsSeen;
-    mMessage = nullptr;
     HalyxDrawing drawing;
     for (UInt32 i = 0; HalyxPortGetDrawing(port, i, &drawing); ++i) {
         const HalyxControlKind kind = HalyxGetControlKind(drawing.control);
@@ -231,10 +250,7 @@ void PaneBridge::Mirror(bool selection) {
         GtkWidget* label = NextLabel(&labels);
         gtk_label_set_text(GTK_LABEL(label), text.c_str());
         Place(mFixed, label, drawing.rect);
-        if (kind == kHalyxControlDataBrowser)
-            cells.push_back({drawing.rect, text});
-        else
-            mMessage = label;
+        if (kind == kHalyxControlDataBrowser) cells.push_back({drawing.rect, text});
     }
     for (size_t i = labels; i < mLabels.size(); ++i) gtk_widget_hide(mLabels[i]);
     for (size_t i = frames; i < mFrameWidgets.size(); ++i) gtk_widget_hide(mFrameWidgets[i]);
@@ -280,11 +296,23 @@ void PaneBridge::Mirror(bool selection) {
             gtk_editable_select_region(GTK_EDITABLE(entry), range.selStart, range.selEnd);
         }
     }
+    if (*gtk_label_get_text(GTK_LABEL(mMessage)) == '\0') gtk_widget_hide(mMessage);
     mMirroring = false;
 }
 
-void PaneBridge::ShowMessage(const std::string& text) {
-    if (mMessage != nullptr) gtk_label_set_text(GTK_LABEL(mMessage), text.c_str());
+void PaneBridge::ShowMessage(const std::string& text, const Rect& where) {
+    gtk_label_set_text(GTK_LABEL(mMessage), text.c_str());
+    if (text.empty()) {
+        gtk_widget_hide(mMessage);
+        return;
+    }
+    Place(mFixed, mMessage, where);
+}
+
+void PaneBridge::Refused(const std::string& message, const Rect& where) {
+    if (!message.empty()) ShowMessage(message, where);
+    gdk_display_beep(gtk_widget_get_display(mRoot));
+    if (verbose) fprintf(stderr, "halyx-print: refused: %s\n", message.c_str());
 }
 
 void PaneBridge::FocusEntryOfToolkitFocus() {
@@ -300,12 +328,13 @@ void PaneBridge::FocusEntryOfToolkitFocus() {
 
 bool PaneBridge::Deliver(OSStatus (*input)(void*), void* argument) {
     std::string message;
-    const bool taken = mPane->Deliver(input, argument, &message);
+    Rect where = {0, 0, 0, 0};
+    const bool taken = mPane->Deliver(input, argument, &message, &where);
     Mirror(true);
-    if (!taken) {
-        if (!message.empty()) ShowMessage(message);
-        gdk_display_beep(gtk_widget_get_display(mRoot));
-    }
+    if (taken)
+        ShowMessage("", where);
+    else
+        Refused(message, where);
     return taken;
 }
 
@@ -314,10 +343,10 @@ bool PaneBridge::PrepareField(ControlRef field, int start, int end) {
     GetKeyboardFocus(mPane->Window(), &focus);
     if (focus != field) {
         std::string message;
-        if (!mPane->Deliver(Click, field, &message)) {
+        Rect where = {0, 0, 0, 0};
+        if (!mPane->Deliver(Click, field, &message, &where)) {
             Mirror(false);
-            if (!message.empty()) ShowMessage(message);
-            gdk_display_beep(gtk_widget_get_display(mRoot));
+            Refused(message, where);
             return false;
         }
     }
@@ -384,23 +413,16 @@ void PaneBridge::OnInsertText(GtkEditable* editable, gchar* text, gint length, g
     const std::string inserted(text, length < 0 ? strlen(text) : static_cast<size_t>(length));
     if (inserted.empty() || bridge->mEntries.count(field) == 0) return;
     if (!bridge->PrepareField(field, start, end)) return;
-    CFStringRef unicode =
-        CFStringCreateWithCString(kCFAllocatorDefault, inserted.c_str(), kCFStringEncodingUTF8);
-    if (unicode == nullptr) return;
-    const CFIndex count = CFStringGetLength(unicode);
-    UniChar first = 0;
-    if (count == 1) CFStringGetCharacters(unicode, CFRangeMake(0, 1), &first);
-    CFRelease(unicode);
+    const std::vector<UniChar> characters = Characters(inserted);
+    const size_t count = characters.size();
+    const UniChar first = count > 0 ? characters[0] : 0;
+    if (count == 0) return;
     if (count == 1) {
         // One character is a key press, as typed.
         KeyInput key = {bridge->mPane->Window(), first};
         bridge->Deliver(PressKey, &key);
     } else {
-        // Anything longer (a paste, a drop, an input method's commit, an accessibility write)
-        // reaches the field as a paste of that text.
-        HalyxSetScrapText(inserted.c_str());
-        bridge->Deliver(Paste, bridge->mPane->Window());
-        HalyxSetScrapText(nullptr);
+        bridge->TypeWhole(field, inserted);
     }
     // The entry's caret follows the field's.
     ControlEditTextSelectionRec range = {0, 0};
@@ -408,6 +430,68 @@ void PaneBridge::OnInsertText(GtkEditable* editable, gchar* text, gint length, g
     GetControlData(field, kControlEditTextPart, kControlEditTextSelectionTag, sizeof range, &range,
                    &size);
     *position = range.selEnd;
+}
+
+void PaneBridge::TypeWhole(ControlRef field, const std::string& text) {
+    const std::string before = FieldText(field);
+    ControlEditTextSelectionRec selection = {0, 0};
+    Size size = 0;
+    GetControlData(field, kControlEditTextPart, kControlEditTextSelectionTag, sizeof selection,
+                   &selection, &size);
+    std::string message;
+    Rect where = {0, 0, 0, 0};
+    for (UniChar character : Characters(text)) {
+        KeyInput key = {mPane->Window(), character};
+        if (mPane->Deliver(PressKey, &key, &message, &where)) continue;
+        // One refused key refuses the whole text: the field goes back to what it held.
+        CFStringRef held =
+            CFStringCreateWithCString(kCFAllocatorDefault, before.c_str(), kCFStringEncodingUTF8);
+        const ResType tag = GetControlDataSize(field, kControlEditTextPart,
+                                               kControlEditTextPasswordTag, &size) == noErr
+                                ? kControlEditTextPasswordCFStringTag
+                                : kControlEditTextCFStringTag;
+        SetControlData(field, kControlEditTextPart, tag, sizeof held, &held);
+        if (held != nullptr) CFRelease(held);
+        SetControlData(field, kControlEditTextPart, kControlEditTextSelectionTag, sizeof selection,
+                       &selection);
+        Mirror(true);
+        Refused(message, where);
+        return;
+    }
+    Mirror(true);
+    ShowMessage("", where);
+}
+
+void PaneBridge::OnPaste(GtkEntry* entry, gpointer self) {
+    PaneBridge* bridge = static_cast<PaneBridge*>(self);
+    g_signal_stop_emission_by_name(entry, "paste-clipboard");
+    ControlRef field = bridge->FieldOf(GTK_WIDGET(entry));
+    gint start = 0, end = 0;
+    gtk_editable_get_selection_bounds(GTK_EDITABLE(entry), &start, &end);
+    if (field == nullptr || !bridge->PrepareField(field, start, end)) return;
+    gchar* text = gtk_clipboard_wait_for_text(
+        gtk_widget_get_clipboard(GTK_WIDGET(entry), GDK_SELECTION_CLIPBOARD));
+    HalyxSetScrapText(text);
+    bridge->Deliver(Paste, bridge->mPane->Window());
+    HalyxSetScrapText(nullptr);
+    g_free(text);
+}
+
+void PaneBridge::OnDrop(GtkWidget* widget, GdkDragContext* context, gint, gint,
+                        GtkSelectionData* data, guint, guint time, gpointer self) {
+    PaneBridge* bridge = static_cast<PaneBridge*>(self);
+    g_signal_stop_emission_by_name(widget, "drag-data-received");
+    ControlRef field = bridge->FieldOf(widget);
+    gchar* text = reinterpret_cast<gchar*>(gtk_selection_data_get_text(data));
+    gint start = 0, end = 0;
+    gtk_editable_get_selection_bounds(GTK_EDITABLE(widget), &start, &end);
+    if (field != nullptr && text != nullptr && bridge->PrepareField(field, start, end)) {
+        HalyxSetScrapText(text);
+        bridge->Deliver(Paste, bridge->mPane->Window());
+        HalyxSetScrapText(nullptr);
+    }
+    g_free(text);
+    gtk_drag_finish(context, FALSE, FALSE, time);
 }
 
 gboolean PaneBridge::OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self) {
@@ -418,7 +502,9 @@ gboolean PaneBridge::OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer 
         return FALSE;  // everything else is the entry's and the dialog's
     ControlRef field = bridge->FieldOf(widget);
     if (field == nullptr) return FALSE;
-    if (!bridge->PrepareField(field, 0, 0)) return TRUE;
+    gint start = 0, end = 0;
+    gtk_editable_get_selection_bounds(GTK_EDITABLE(widget), &start, &end);
+    if (!bridge->PrepareField(field, start, end)) return TRUE;
     TabInput tab = {bridge->mPane->Window(),
                     static_cast<Boolean>(event->keyval == GDK_KEY_ISO_Left_Tab ||
                                          (event->state & GDK_SHIFT_MASK) != 0)};
@@ -435,10 +521,8 @@ gboolean PaneBridge::OnFocusIn(GtkWidget* widget, GdkEvent*, gpointer self) {
     GetKeyboardFocus(bridge->mPane->Window(), &focus);
     if (field == nullptr || field == focus) return FALSE;
     std::string message;
-    if (!bridge->mPane->Deliver(Click, field, &message)) {
-        if (!message.empty()) bridge->ShowMessage(message);
-        gdk_display_beep(gtk_widget_get_display(widget));
-    }
+    Rect where = {0, 0, 0, 0};
+    if (!bridge->mPane->Deliver(Click, field, &message, &where)) bridge->Refused(message, where);
     return FALSE;
 }
 
@@ -476,12 +560,10 @@ gboolean PaneBridge::OnScroll(GtkWidget*, GdkEventScroll* event, gpointer self) 
 
 bool PaneBridge::PressPrint() {
     std::string message;
-    const bool printed = mPane->PressPrint(&message);
+    Rect where = {0, 0, 0, 0};
+    const bool printed = mPane->PressPrint(&message, &where);
     Mirror(true);
-    if (!printed) {
-        if (!message.empty()) ShowMessage(message);
-        gdk_display_beep(gtk_widget_get_display(mRoot));
-    }
+    if (!printed) Refused(message, where);
     return printed;
 }
 

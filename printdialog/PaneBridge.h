@@ -8,11 +8,13 @@
 // with what was drawn.
 //
 // Edits never change a GtkEntry by themselves: its insert-text and delete-text emissions are
-// stopped and the edit goes to the toolkit field as the toolkit's own input (a key press, a
-// Backspace over the selection, or a paste of the inserted text), so that the pane's key filter
-// decides it; the field's resulting text and selection are then copied back into the entry. A
-// delete followed at once by an insert at the same place (a replaced selection) is one edit. A
-// refused edit leaves the entry as it was, shows the pane's message and beeps.
+// stopped and the edit goes to the toolkit field as the toolkit's own input, so that the pane's
+// key filter decides it: a character as a key press, a deletion as Backspace over the selection,
+// a paste or a drop as the toolkit's paste command with that text, and a longer insertion (an
+// input method's commit, an accessibility write) as its keys one by one, taken whole or not at
+// all. The field's resulting text and selection are then copied back into the entry. A delete
+// followed at once by an insert at the same place (a replaced selection) is one edit. A refused
+// edit leaves the entry as it was, shows the pane's message and beeps.
 #ifndef HALYX_PRINTDIALOG_PANEBRIDGE_H
 #define HALYX_PRINTDIALOG_PANEBRIDGE_H
 
@@ -44,8 +46,11 @@ public:
     // shown and the display beeps.
     bool PressPrint();
 
-    // Shows `text` on the message line (the pane's message).
-    void ShowMessage(const std::string& text);
+    // Shows `text` on the message line (the pane's message), at `where` in the pane.
+    void ShowMessage(const std::string& text, const Rect& where);
+
+    // Says each refusal and the pane's message on standard error.
+    bool verbose = false;
 
 private:
     PaneBridge(const PaneBridge&) = delete;
@@ -61,6 +66,9 @@ private:
     static void OnInsertText(GtkEditable* editable, gchar* text, gint length, gint* position,
                              gpointer self);
     static void OnDeleteText(GtkEditable* editable, gint start, gint end, gpointer self);
+    static void OnPaste(GtkEntry* entry, gpointer self);
+    static void OnDrop(GtkWidget* widget, GdkDragContext* context, gint x, gint y,
+                       GtkSelectionData* data, guint info, guint time, gpointer self);
     static gboolean OnKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
     static gboolean OnFocusIn(GtkWidget* widget, GdkEvent* event, gpointer self);
     static void OnButtonClicked(GtkButton* button, gpointer self);
@@ -72,7 +80,12 @@ private:
     bool PrepareField(ControlRef field, int start, int end);
     // Sends one input to the pane; on refusal shows its message and beeps. Mirrors either way.
     bool Deliver(OSStatus (*input)(void*), void* argument);
+    // Shows the pane's message (when it gave one), beeps and, verbose, says so.
+    void Refused(const std::string& message, const Rect& where);
     void ApplyDelete(const PendingDelete& edit);
+    // Types `text` into the focused field key by key as one edit: when a key is refused the
+    // field gets back the text and selection it had.
+    void TypeWhole(ControlRef field, const std::string& text);
     // The toolkit field's text as the entry shows it (a password field's real text).
     std::string FieldText(ControlRef field) const;
     ControlRef FieldOf(GtkWidget* entry) const;
@@ -87,7 +100,7 @@ private:
     GtkWidget* mRoot = nullptr;     // a GtkOverlay: frames below, labels and fields above
     GtkWidget* mFrames = nullptr;   // GtkFixed
     GtkWidget* mFixed = nullptr;    // GtkFixed
-    GtkWidget* mMessage = nullptr;  // the label that showed the pane's message last
+    GtkWidget* mMessage = nullptr;  // the pane's message line, kept until the next accepted input
     std::map<ControlRef, GtkWidget*> mEntries;
     std::map<ControlRef, GtkWidget*> mButtons;
     std::vector<GtkWidget*> mLabels;

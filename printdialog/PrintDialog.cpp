@@ -65,6 +65,7 @@ void PrintDialog::OpenPaneFor(GtkPrinter* printer) {
         return;
     }
     mBridge = std::make_unique<PaneBridge>(mPane.get());
+    mBridge->verbose = verbose;
     GtkWidget* label = gtk_label_new(kTabTitle);
     gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(mDialog), mBridge->Widget(), label);
     gtk_widget_show_all(mBridge->Widget());
