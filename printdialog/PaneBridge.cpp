@@ -151,6 +151,8 @@ GtkWidget* PaneBridge::EntryFor(ControlRef field) {
     if (found != mEntries.end()) return found->second;
     GtkWidget* entry = gtk_entry_new();
     gtk_entry_set_has_frame(GTK_ENTRY(entry), TRUE);
+    // Enter in a field is the dialog's Print, as in its own fields.
+    gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
     Size size = 0;
     const bool password = GetControlDataSize(field, kControlEditTextPart,
                                              kControlEditTextPasswordTag, &size) == noErr;
