@@ -1,0 +1,183 @@
+#!/bin/bash
+# print_dialog.sh CASE PRINT FILTER EXAMPLES_DIR [SCREENSHOT]: halyx-print used as a person uses
+# it, under the Xvfb of the test's own (run it with xvfb-run -a), keys typed with xdotool, on a
+# CUPS server of the test's own (tests/support/private-cupsd.sh) with one queue, "Notes", whose
+# PPD (the sample) runs the filter and whose output is a file.
+#
+# Cases:
+#   refused_key    a letter typed into the Copies field is refused with the pane's message; the
+#                  job printed afterwards carries the copies the field kept
+#   refused_paste  a pasted text with a comma is refused in a note without commas; the note keeps
+#                  its text in the printed job
+#   masked         a password field shows the same marks for two different passwords of one
+#                  length (and not what an empty field shows); Cancel writes no pieces file
+#   print          a valid job reaches the queue with the notes at their places; writes the
+#                  screenshot of the tab with the values typed (and a refused key's message) to
+#                  SCREENSHOT and says how long the
+#                  dialog took to show the tab
+set -u
+case_name=$1 program=$2 filter=$3 examples=$4 screenshot=${5:-}
+here=$(cd "$(dirname "$0")" && pwd)
+harness=$here/../support/private-cupsd.sh
+work=$(mktemp -d)
+chmod 755 "$work"
+dialog_pid=
+cleanup() {
+    [ -n "$dialog_pid" ] && kill "$dialog_pid" 2>/dev/null
+    [ -n "${CUPSD_DIR:-}" ] && "$harness" stop "$CUPSD_DIR"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL ($case_name): $*" >&2
+    [ -f "$work/dialog.err" ] && grep -v WARNING "$work/dialog.err" >&2
+    exit 1
+}
+[ -n "${DISPLAY:-}" ] || fail "no display: run under xvfb-run -a"
+
+eval "$("$harness" start --watch $$)" || fail "the private cupsd did not start"
+mkdir -m 755 "$CUPSD_DIR/filter"
+install -m 755 "$filter" "$CUPSD_DIR/filter/HalyxCupsFilter"
+sed "s|0 HalyxCupsFilter\"|0 $CUPSD_DIR/filter/HalyxCupsFilter\"|" "$examples/HalyxSample.ppd" \
+    >"$work/Notes.ppd"
+lpadmin -p Notes -E -v "file://$CUPSD_DIR/out/Notes.ps" -P "$work/Notes.ppd" 2>/dev/null ||
+    fail "lpadmin Notes"
+
+# Opens the dialog on Notes and brings the "Halyx Job Notes" tab to the front, its first field
+# focused; $open_ms is how long the tab took to appear.
+open_dialog() {
+    local start tries window
+    start=$(date +%s%N)
+    NO_AT_BRIDGE=1 "$program" --verbose --printer Notes "$@" >"$work/dialog.out" \
+        2>"$work/dialog.err" &
+    dialog_pid=$!
+    for tries in $(seq 1 200); do
+        grep -q "the pane is open for Notes" "$work/dialog.err" && break
+        kill -0 "$dialog_pid" 2>/dev/null || fail "halyx-print ended early"
+        sleep 0.025
+    done
+    open_ms=$((($(date +%s%N) - start) / 1000000))
+    grep -q "the pane is open for Notes" "$work/dialog.err" || fail "no pane for Notes"
+    window=$(xdotool search --sync --name '^Print$' | head -n 1)
+    xdotool windowfocus --sync "$window" || fail "cannot focus the dialog"
+    sleep 0.3
+    # General, Page Setup, then the tab; Tab enters its first field.
+    keys ctrl+Page_Down ctrl+Page_Down Tab
+}
+keys() { xdotool key --delay 40 "$@" && sleep 0.2; }
+type_text() { xdotool type --delay 40 "$1" && sleep 0.2; }
+
+# Every field in the pane's order from Notes 1 to Copies, with what it needs to be printable.
+fill_fields() {
+    type_text 'abc'
+    keys Tab ctrl+a
+    type_text 'Rush'
+    keys Tab
+    type_text 'Staple, fold'
+    keys Tab Tab
+    type_text '12345678'
+    keys Tab Tab Tab
+    type_text 'jdoe'
+    keys Tab
+    type_text 'secret12'
+    keys Tab ctrl+a
+    type_text '2'
+}
+
+# Presses Print (Enter) and waits for the job to be written by the queue.
+print_and_wait() {
+    local tries
+    keys Return
+    wait "$dialog_pid"
+    status=$?
+    dialog_pid=
+    [ "$status" -eq 0 ] || fail "halyx-print exited with $status"
+    for tries in $(seq 1 200); do
+        if [ -s "$CUPSD_DIR/out/Notes.ps" ] && ! lpstat -o Notes | grep -q .; then break; fi
+        sleep 0.1
+    done
+    [ -s "$CUPSD_DIR/out/Notes.ps" ] || fail "nothing reached the queue"
+}
+printed_has() { grep -aqF -- "$1" "$CUPSD_DIR/out/Notes.ps" || fail "the job lacks '$1'"; }
+refused_with() {
+    grep -qF -- "halyx-print: refused: $1" "$work/dialog.err" || fail "no refusal '$1'"
+}
+
+# The pixels of the field at window position X,Y (its top-left corner) and size W x H.
+field_pixels() {
+    import -window root -crop "$3x$4+$1+$2" +repage "$work/$5.png" || fail "no screenshot"
+}
+
+case "$case_name" in
+    refused_key)
+        open_dialog
+        fill_fields
+        type_text 'x'
+        refused_with "Copies: only the digits 0 to 9 can be typed here."
+        print_and_wait
+        printed_has "userdict /#copies 2 put"
+        ;;
+    refused_paste)
+        open_dialog
+        fill_fields
+        # Copy the instructions (commas allowed there) and paste them over Notes 2 (no commas).
+        keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab ctrl+a ctrl+c
+        keys shift+Tab ctrl+a ctrl+v
+        refused_with ""
+        print_and_wait
+        printed_has "%%BeginFeature: *Notes2 Rush"
+        printed_has "%%BeginFeature: *Instruct Staple, fold"
+        ;;
+    masked)
+        before=$(ls /tmp | grep -c '^Halyx\.temp')
+        open_dialog
+        # Instructions must be filled before the keys may leave it.
+        keys Tab Tab
+        type_text 'Staple'
+        keys Tab Tab
+        # Personal Password sits in the fifth row of the list.
+        field_pixels 164 226 330 30 empty
+        type_text '12345678'
+        field_pixels 164 226 330 30 first
+        keys ctrl+a
+        type_text '87654321'
+        field_pixels 164 226 330 30 second
+        [ "$(compare -metric AE "$work/first.png" "$work/second.png" null: 2>&1)" = 0 ] ||
+            fail "two passwords look different"
+        [ "$(compare -metric AE "$work/first.png" "$work/empty.png" null: 2>&1)" != 0 ] ||
+            fail "the password shows nothing"
+        keys Escape
+        wait "$dialog_pid"
+        status=$?
+        dialog_pid=
+        [ "$status" -eq 1 ] || fail "Cancel exited with $status"
+        [ "$(ls /tmp | grep -c '^Halyx\.temp')" = "$before" ] || fail "Cancel left a pieces file"
+        ;;
+    print)
+        open_dialog
+        echo "the dialog showed the tab after $open_ms ms"
+        fill_fields
+        # A refused key, so that the screenshot shows the pane's message too.
+        type_text 'x'
+        if [ -n "$screenshot" ]; then
+            import -window root -crop 640x520+0+0 +repage "$screenshot" || fail "no screenshot"
+        fi
+        print_and_wait
+        grep -q "halyx-print: sent" "$work/dialog.err" || fail "the job was not sent"
+        python3 - "$CUPSD_DIR/out/Notes.ps" <<'PY' || fail "notes misplaced"
+import sys
+out = open(sys.argv[1], "rb").read()
+end_comments, end_setup = out.index(b"%%EndComments"), out.index(b"%%EndSetup")
+for comment in (b"%%ORBCustom1: abc", b"%%ORBCustom2: Rush", b"%%ORBCustom3: Staple, fold"):
+    assert out.index(comment) < end_comments, comment
+for code in (b"userdict /ORBNote1 (abc) put", b"userdict /ORBInstruct (Staple, fold) put",
+             b"userdict /#copies 2 put"):
+    assert end_comments < out.index(code) < end_setup, code
+PY
+        ;;
+    *)
+        echo "unknown case $case_name" >&2
+        exit 2
+        ;;
+esac
+echo "PASS ($case_name)"
