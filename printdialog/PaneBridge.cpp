@@ -115,6 +115,9 @@ PaneBridge::PaneBridge(panehost::PaneSession* pane) : mPane(pane) {
     gtk_label_set_yalign(GTK_LABEL(mMessage), 0.0f);
     gtk_label_set_line_wrap(GTK_LABEL(mMessage), TRUE);
     gtk_fixed_put(GTK_FIXED(mFixed), mMessage, 0, 0);
+    mScrollbar = gtk_scrollbar_new(GTK_ORIENTATION_VERTICAL, nullptr);
+    g_signal_connect(mScrollbar, "value-changed", G_CALLBACK(OnScrollbarMoved), this);
+    gtk_fixed_put(GTK_FIXED(mFixed), mScrollbar, 0, 0);
     g_object_ref_sink(mRoot);
     gtk_widget_show_all(mRoot);
     gtk_widget_hide(mMessage);
@@ -225,7 +228,10 @@ void PaneBridge::Mirror(bool selection) {
             if (kind == kHalyxControlEditText && IsControlVisible(drawing.control) &&
                 Inside(drawing.rect, drawing.clip))
                 fields[drawing.control] = drawing.rect;
-            else if (kind == kHalyxControlDataBrowser || kind == kHalyxControlPlacard)
+            else if (kind == kHalyxControlDataBrowser) {
+                Place(mFrames, NextFrame(&frames), drawing.rect);
+                MirrorScrollbar(drawing.control, drawing.rect);
+            } else if (kind == kHalyxControlPlacard)
                 Place(mFrames, NextFrame(&frames), drawing.rect);
             else if (kind == kHalyxControlPushButton) {
                 GtkWidget* button = ButtonFor(drawing.control);
@@ -300,6 +306,36 @@ void PaneBridge::Mirror(bool selection) {
     }
     if (*gtk_label_get_text(GTK_LABEL(mMessage)) == '\0') gtk_widget_hide(mMessage);
     mMirroring = false;
+}
+
+void PaneBridge::MirrorScrollbar(ControlRef browser, const Rect& bounds) {
+    UInt32 rows = 0, top = 0, left = 0;
+    UInt16 rowHeight = 0;
+    GetDataBrowserItemCount(browser, kDataBrowserNoItem, false, kDataBrowserItemNoState, &rows);
+    GetDataBrowserTableViewRowHeight(browser, &rowHeight);
+    GetDataBrowserScrollPosition(browser, &top, &left);
+    const double page = bounds.bottom - bounds.top;
+    const double total = static_cast<double>(rows) * rowHeight;
+    mBrowser = browser;
+    if (total <= page) {
+        gtk_widget_hide(mScrollbar);
+        return;
+    }
+    GtkAdjustment* adjustment = gtk_range_get_adjustment(GTK_RANGE(mScrollbar));
+    gtk_adjustment_configure(adjustment, top, 0, total, rowHeight, page, page);
+    gtk_widget_set_size_request(mScrollbar, -1, bounds.bottom - bounds.top);
+    gtk_fixed_move(GTK_FIXED(mFixed), mScrollbar, bounds.right, bounds.top);
+    gtk_widget_show(mScrollbar);
+}
+
+void PaneBridge::OnScrollbarMoved(GtkRange* range, gpointer self) {
+    PaneBridge* bridge = static_cast<PaneBridge*>(self);
+    if (bridge->mMirroring || bridge->mBrowser == nullptr) return;
+    UInt32 top = 0, left = 0;
+    GetDataBrowserScrollPosition(bridge->mBrowser, &top, &left);
+    ScrollInput scroll = {bridge->mBrowser, static_cast<SInt32>(gtk_range_get_value(range)) -
+                                                static_cast<SInt32>(top)};
+    if (scroll.delta != 0) bridge->Deliver(Scroll, &scroll);
 }
 
 void PaneBridge::ShowMessage(const std::string& text, const Rect& where) {

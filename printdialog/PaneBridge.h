@@ -74,6 +74,9 @@ private:
     static void OnButtonClicked(GtkButton* button, gpointer self);
     static gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer self);
     static gboolean FlushPendingDelete(gpointer self);
+    static void OnScrollbarMoved(GtkRange* range, gpointer self);
+    // Sets the list's scrollbar beside `bounds` to the list's scroll position.
+    void MirrorScrollbar(ControlRef browser, const Rect& bounds);
 
     // Gives the toolkit field the keyboard focus (as a click would) and the selection
     // [start, end); false when the pane refused the click.
@@ -105,6 +108,8 @@ private:
     std::map<ControlRef, GtkWidget*> mButtons;
     std::vector<GtkWidget*> mLabels;
     std::vector<GtkWidget*> mFrameWidgets;
+    GtkWidget* mScrollbar = nullptr;  // the list's, beside it
+    ControlRef mBrowser = nullptr;    // the list it scrolls
     PendingDelete mPending;
     guint mPendingSource = 0;
     bool mMirroring = false;
