@@ -74,6 +74,8 @@ void PrintDialog::OpenPaneFor(GtkPrinter* printer) {
 }
 
 void PrintDialog::ClosePane() {
+    if (mBridge != nullptr && verbose)
+        fprintf(stderr, "halyx-print: the pane for %s is closed\n", mPaneQueue.c_str());
     if (mBridge != nullptr) {
         GtkWidget* parent = gtk_widget_get_parent(mBridge->Widget());
         if (parent != nullptr) gtk_container_remove(GTK_CONTAINER(parent), mBridge->Widget());

@@ -11,6 +11,8 @@
 #                  its text in the printed job
 #   masked         a password field shows the same marks for two different passwords of one
 #                  length (and not what an empty field shows); Cancel writes no pieces file
+#   printer_change choosing a printer whose PPD the pane does not serve removes the tab (the
+#                  pane is closed), choosing the Halyx queue again opens it anew
 #   print          a valid job reaches the queue with the notes at their places; writes the
 #                  screenshot of the tab with the values typed (and a refused key's message) to
 #                  SCREENSHOT and says how long the
@@ -152,6 +154,22 @@ case "$case_name" in
         dialog_pid=
         [ "$status" -eq 1 ] || fail "Cancel exited with $status"
         [ "$(ls /tmp | grep -c '^Halyx\.temp')" = "$before" ] || fail "Cancel left a pieces file"
+        ;;
+    printer_change)
+        lpadmin -p Plain -E -v "file://$CUPSD_DIR/out/Plain.ps" \
+            -P /usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd 2>/dev/null ||
+            fail "lpadmin Plain"
+        open_dialog
+        # Back to General, where the printers are listed: Print to File, Notes, Plain.
+        keys ctrl+Page_Up ctrl+Page_Up
+        xdotool mousemove 65 132 click 1 && sleep 1
+        grep -q "the pane for Notes is closed" "$work/dialog.err" || fail "the pane stayed open"
+        grep -q "no pane for Plain: the pane does not serve this printer" "$work/dialog.err" ||
+            fail "Plain was not refused"
+        xdotool mousemove 65 109 click 1 && sleep 1
+        [ "$(grep -c "the pane is open for Notes" "$work/dialog.err")" = 2 ] ||
+            fail "the pane did not open again for Notes"
+        keys Escape
         ;;
     print)
         open_dialog
