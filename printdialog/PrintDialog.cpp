@@ -42,6 +42,7 @@ void PrintDialog::OnPrinterChanged(GObject* dialog, GParamSpec*, gpointer self) 
 
 void PrintDialog::OpenPaneFor(GtkPrinter* printer) {
     const std::string queue = gtk_printer_get_name(printer);
+    const gint64 started = g_get_monotonic_time();
     CupsQueue cups(queue);
     std::string ppd;
     if (!cups.FetchPPD(&ppd)) {
@@ -70,7 +71,9 @@ void PrintDialog::OpenPaneFor(GtkPrinter* printer) {
     gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(mDialog), mBridge->Widget(), label);
     gtk_widget_show_all(mBridge->Widget());
     mBridge->Mirror(false);
-    if (verbose) fprintf(stderr, "halyx-print: the pane is open for %s\n", queue.c_str());
+    if (verbose)
+        fprintf(stderr, "halyx-print: the pane is open for %s (in %ld ms)\n", queue.c_str(),
+                static_cast<long>((g_get_monotonic_time() - started) / 1000));
 }
 
 void PrintDialog::ClosePane() {
