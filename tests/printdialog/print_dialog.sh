@@ -128,11 +128,12 @@ case "$case_name" in
         printed_has "%%BeginFeature: *Instruct Staple, fold"
         ;;
     masked)
-        before=$(ls /tmp | grep -c '^Halyx\.temp')
         open_dialog
-        # Instructions must be filled before the keys may leave it.
+        # Instructions must be filled before the keys may leave it; its text marks this run's
+        # pieces file, if one were written, among those of other programs.
         keys Tab Tab
-        type_text 'Staple'
+        token="Cancel $$ $RANDOM"
+        type_text "$token"
         keys Tab Tab
         # Personal Password sits in the fifth row of the list.
         field_pixels 164 226 330 30 empty
@@ -150,7 +151,16 @@ case "$case_name" in
         status=$?
         dialog_pid=
         [ "$status" -eq 1 ] || fail "Cancel exited with $status"
-        [ "$(ls /tmp | grep -c '^Halyx\.temp')" = "$before" ] || fail "Cancel left a pieces file"
+        python3 - "$token" <<'PY' || fail "Cancel left a pieces file"
+import glob, plistlib, sys
+token = sys.argv[1].encode()
+for name in glob.glob("/tmp/Halyx.temp*"):
+    try:
+        items = plistlib.load(open(name, "rb"))
+    except Exception:
+        continue
+    assert not any(isinstance(i, bytes) and token in i for i in items), name
+PY
         ;;
     printer_change)
         lpadmin -p Plain -E -v "file://$CUPSD_DIR/out/Plain.ps" \
