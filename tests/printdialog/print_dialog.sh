@@ -10,7 +10,8 @@
 #   refused_paste  a pasted text with a comma is refused in a note without commas; the note keeps
 #                  its text in the printed job
 #   masked         a password field shows the same marks for two different passwords of one
-#                  length (and not what an empty field shows); Cancel writes no pieces file
+#                  length (and not what an empty field shows); Print is held back, with the
+#                  pane's message, while the password is too short; Cancel writes no pieces file
 #   printer_change choosing a printer whose PPD the pane does not serve removes the tab (the
 #                  pane is closed), choosing the Halyx queue again opens it anew
 #   print          a valid job reaches the queue with the notes at their places; writes the
@@ -146,6 +147,10 @@ case "$case_name" in
             fail "two passwords look different"
         [ "$(compare -metric AE "$work/first.png" "$work/empty.png" null: 2>&1)" != 0 ] ||
             fail "the password shows nothing"
+        keys BackSpace Return
+        sleep 0.5
+        kill -0 "$dialog_pid" 2>/dev/null || fail "Print went through with a short password"
+        refused_with "Personal Password: This field must contain exactly 8 characters."
         keys Escape
         wait "$dialog_pid"
         status=$?
