@@ -126,6 +126,7 @@ PaneBridge::PaneBridge(panehost::PaneSession* pane) : mPane(pane) {
 
 PaneBridge::~PaneBridge() {
     if (mPendingSource != 0) g_source_remove(mPendingSource);
+    if (mRefocusSource != 0) g_source_remove(mRefocusSource);
     gtk_widget_destroy(mRoot);
     g_object_unref(mRoot);
 }
@@ -353,6 +354,13 @@ void PaneBridge::Refused(const std::string& message, const Rect& where) {
     if (verbose) fprintf(stderr, "halyx-print: refused: %s\n", message.c_str());
 }
 
+gboolean PaneBridge::Refocus(gpointer self) {
+    PaneBridge* bridge = static_cast<PaneBridge*>(self);
+    bridge->mRefocusSource = 0;
+    bridge->FocusEntryOfToolkitFocus();
+    return G_SOURCE_REMOVE;
+}
+
 void PaneBridge::FocusEntryOfToolkitFocus() {
     ControlRef focus = nullptr;
     GetKeyboardFocus(mPane->Window(), &focus);
@@ -560,7 +568,11 @@ gboolean PaneBridge::OnFocusIn(GtkWidget* widget, GdkEvent*, gpointer self) {
     if (field == nullptr || field == focus) return FALSE;
     std::string message;
     Rect where = {0, 0, 0, 0};
-    if (!bridge->mPane->Deliver(Click, field, &message, &where)) bridge->Refused(message, where);
+    if (!bridge->mPane->Deliver(Click, field, &message, &where)) {
+        bridge->Refused(message, where);
+        // The keys stay in the pane's field: so does GTK's focus, once this focus change is over.
+        if (bridge->mRefocusSource == 0) bridge->mRefocusSource = g_idle_add(Refocus, bridge);
+    }
     return FALSE;
 }
 

@@ -74,6 +74,7 @@ private:
     static void OnButtonClicked(GtkButton* button, gpointer self);
     static gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer self);
     static gboolean FlushPendingDelete(gpointer self);
+    static gboolean Refocus(gpointer self);
     static void OnScrollbarMoved(GtkRange* range, gpointer self);
     // Sets the list's scrollbar beside `bounds` to the list's scroll position.
     void MirrorScrollbar(ControlRef browser, const Rect& bounds);
@@ -112,6 +113,7 @@ private:
     ControlRef mBrowser = nullptr;    // the list it scrolls
     PendingDelete mPending;
     guint mPendingSource = 0;
+    guint mRefocusSource = 0;
     bool mMirroring = false;
 };
 
