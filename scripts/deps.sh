@@ -26,6 +26,7 @@ HALYX_PACKAGES=(
     xvfb xauth  # the X server of halyx-print's tests (xvfb-run)
     xdotool  # types the keys of halyx-print's tests
     imagemagick  # the screenshots of halyx-print's tests
+    python3-pyatspi at-spi2-core dbus  # halyx-print's tests read and write fields as assistive technologies do
 )
 
 halyx_install_deps() {

@@ -14,11 +14,19 @@
 #                  pane's message, while the password is too short; Cancel writes no pieces file
 #   printer_change choosing a printer whose PPD the pane does not serve removes the tab (the
 #                  pane is closed), choosing the Halyx queue again opens it anew
+#   accessibility  through AT-SPI (in a D-Bus session of the test's own): the fields are named
+#                  after their titles, the password field is a password text, and a text written
+#                  into a field that breaks its rules is refused with the pane's message, the
+#                  field keeping its text, while one that keeps them is taken
 #   print          a valid job reaches the queue with the notes at their places; writes the
 #                  screenshot of the tab with the values typed (and a refused key's message) to
 #                  SCREENSHOT (bench/printdialog/open_time.sh measures how long the tab takes)
 set -u
 case_name=$1 program=$2 filter=$3 examples=$4 screenshot=${5:-}
+# Assistive technologies talk to the program over a session bus, which this case brings.
+if [ "$case_name" = accessibility ] && [ -z "${HALYX_TEST_BUS:-}" ]; then
+    HALYX_TEST_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 harness=$here/../support/private-cupsd.sh
 work=$(mktemp -d)
@@ -49,7 +57,10 @@ lpadmin -p Notes -E -v "file://$CUPSD_DIR/out/Notes.ps" -P "$work/Notes.ppd" 2>/
 # focused.
 open_dialog() {
     local tries window
-    NO_AT_BRIDGE=1 "$program" --verbose --printer Notes "$@" >"$work/dialog.out" \
+    # The accessibility bridge only where the case's session bus is.
+    local bridge=(env NO_AT_BRIDGE=1)
+    [ -n "${HALYX_TEST_BUS:-}" ] && bridge=(env -u NO_AT_BRIDGE)
+    "${bridge[@]}" "$program" --verbose --printer Notes "$@" >"$work/dialog.out" \
         2>"$work/dialog.err" &
     dialog_pid=$!
     for tries in $(seq 1 200); do
@@ -182,6 +193,20 @@ PY
         [ "$(grep -c "the pane is open for Notes" "$work/dialog.err")" = 2 ] ||
             fail "the pane did not open again for Notes"
         keys Escape
+        ;;
+    accessibility)
+        open_dialog
+        probe=$here/atspi_probe.py
+        "$probe" names >"$work/names" || fail "no fields through AT-SPI"
+        for expected in "text	Notes 1" "text	Notes 2" "text	Instructions" \
+            "password text	Personal Password"; do
+            grep -qxF "$expected" "$work/names" || fail "no field '$expected' in $(cat "$work/names")"
+        done
+        "$probe" write "Notes 2" "a,b" && sleep 0.3
+        refused_with "Notes 2: that character cannot be typed here."
+        [ "$("$probe" read "Notes 2")" = Draft ] || fail "Notes 2 took a refused text"
+        "$probe" write "Notes 1" "Hi there" && sleep 0.3
+        [ "$("$probe" read "Notes 1")" = "Hi there" ] || fail "Notes 1 refused a valid text"
         ;;
     print)
         open_dialog
