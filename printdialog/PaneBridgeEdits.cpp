@@ -138,7 +138,10 @@ void PaneBridge::OnDeleteText(GtkEditable* editable, gint start, gint end, gpoin
         FlushPendingDelete(bridge);
     }
     bridge->mPending = {field, start, end};
-    bridge->mPendingSource = g_idle_add(FlushPendingDelete, bridge);
+    // GTK sends the insert of a replacement in the same dispatch as its delete; the held delete
+    // goes on its own right after that dispatch, before the next key is read, so that the next
+    // edit sees the text this one left.
+    bridge->mPendingSource = g_idle_add_full(G_PRIORITY_HIGH, FlushPendingDelete, bridge, nullptr);
 }
 
 void PaneBridge::OnInsertText(GtkEditable* editable, gchar* text, gint length, gint* position,
