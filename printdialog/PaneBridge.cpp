@@ -75,6 +75,7 @@ PaneBridge::PaneBridge(panehost::PaneSession* pane) : mPane(pane) {
 PaneBridge::~PaneBridge() {
     if (mPendingSource != 0) g_source_remove(mPendingSource);
     if (mRefocusSource != 0) g_source_remove(mRefocusSource);
+    if (mSelectionSource != 0) g_source_remove(mSelectionSource);
     gtk_widget_destroy(mRoot);
     g_object_unref(mRoot);
 }

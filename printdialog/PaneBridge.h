@@ -75,6 +75,7 @@ private:
     static gboolean OnScroll(GtkWidget* widget, GdkEventScroll* event, gpointer self);
     static gboolean FlushPendingDelete(gpointer self);
     static gboolean Refocus(gpointer self);
+    static gboolean RestoreSelection(gpointer self);
     static void OnScrollbarMoved(GtkRange* range, gpointer self);
     // Sets the list's scrollbar beside `bounds` to the list's scroll position.
     void MirrorScrollbar(ControlRef browser, const Rect& bounds);
@@ -114,6 +115,7 @@ private:
     PendingDelete mPending;
     guint mPendingSource = 0;
     guint mRefocusSource = 0;
+    guint mSelectionSource = 0;
     bool mMirroring = false;
 };
 

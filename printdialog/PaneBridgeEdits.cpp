@@ -180,12 +180,24 @@ void PaneBridge::OnInsertText(GtkEditable* editable, gchar* text, gint length, g
     } else {
         bridge->TypeWhole(field, inserted);
     }
-    // The entry's caret follows the field's.
+    // The entry's caret follows the field's; GTK then collapses the entry's selection, so the
+    // field's (after a refusal, the selection the edit would have replaced) is put back once
+    // GTK is done with this edit.
     ControlEditTextSelectionRec range = {0, 0};
     Size size = 0;
     GetControlData(field, kControlEditTextPart, kControlEditTextSelectionTag, sizeof range, &range,
                    &size);
     *position = range.selEnd;
+    if (bridge->mSelectionSource == 0)
+        bridge->mSelectionSource =
+            g_idle_add_full(G_PRIORITY_HIGH, RestoreSelection, bridge, nullptr);
+}
+
+gboolean PaneBridge::RestoreSelection(gpointer self) {
+    PaneBridge* bridge = static_cast<PaneBridge*>(self);
+    bridge->mSelectionSource = 0;
+    bridge->Mirror(true);
+    return G_SOURCE_REMOVE;
 }
 
 void PaneBridge::TypeWhole(ControlRef field, const std::string& text) {
