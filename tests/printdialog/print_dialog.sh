@@ -17,7 +17,8 @@
 #   accessibility  through AT-SPI (in a D-Bus session of the test's own): the fields are named
 #                  after their titles, the password field is a password text, and a text written
 #                  into a field that breaks its rules is refused with the pane's message, the
-#                  field keeping its text, while one that keeps them is taken
+#                  field keeping its text, while one that keeps them is taken; a key typed over
+#                  a selection replaces it, a refused one leaves text and selection as they were
 #   print          a valid job reaches the queue with the notes at their places; writes the
 #                  screenshot of the tab with the values typed (and a refused key's message) to
 #                  SCREENSHOT (bench/printdialog/open_time.sh measures how long the tab takes)
@@ -207,6 +208,9 @@ PY
         [ "$("$probe" read "Notes 2")" = Draft ] || fail "Notes 2 took a refused text"
         "$probe" write "Notes 1" "Hi there" && sleep 0.3
         [ "$("$probe" read "Notes 1")" = "Hi there" ] || fail "Notes 1 refused a valid text"
+        # Typed over a selection: a refused key keeps text and selection, the next replaces it.
+        keys End shift+Left shift+Left numbersign Z
+        [ "$("$probe" read "Notes 1")" = "Hi theZ" ] || fail "the selection was not replaced"
         ;;
     print)
         open_dialog
