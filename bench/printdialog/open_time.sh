@@ -21,15 +21,16 @@ lpadmin -p Notes -E -v "file://$CUPSD_DIR/out/Notes.ps" -P "$root/examples/Halyx
 ms() { echo $((($(date +%s%N) - $1) / 1000000)); }
 panes=() tabs=()
 for run in $(seq 1 "$runs"); do
+    rm -f "$work/err"
     start=$(date +%s%N)
     NO_AT_BRIDGE=1 "$program" --verbose --printer Notes 2>"$work/err" &
     pid=$!
-    until grep -q "the pane is open" "$work/err"; do sleep 0.005; done
+    until grep -qs "the pane is open" "$work/err"; do sleep 0.005; done
     tab=$(ms "$start")
     pane=$(sed -n 's/.*the pane is open for Notes (in \([0-9]*\) ms).*/\1/p' "$work/err")
     echo "run $run: tab shown $tab ms after start, $pane ms of it for the pane"
     tabs+=("$tab") panes+=("$pane")
-    window=$(xdotool search --name '^Print$' | head -n 1)
+    window=$(xdotool search --sync --name '^Print$' | head -n 1)
     xdotool windowfocus --sync "$window" key Escape
     wait "$pid"
 done
