@@ -22,6 +22,11 @@ HALYX_PACKAGES=(
     ghostscript  # the PostScript renderer that the PDF filters run
     libcups2-dev  # the filter's option parser, print --queue's client calls
     poppler-utils  # pdftops, the other PDF renderer of the PDF filters
+    libgtk-3-dev  # halyx-print, the GTK 3 print dialog (gtk+-unix-print-3.0)
+    xvfb xauth  # the X server of halyx-print's tests (xvfb-run)
+    xdotool  # types the keys of halyx-print's tests
+    imagemagick  # the screenshots of halyx-print's tests
+    python3-pyatspi at-spi2-core dbus  # halyx-print's tests read and write fields as assistive technologies do
 )
 
 halyx_install_deps() {

@@ -28,7 +28,7 @@
 #include "tools/PPDLoader.h"
 #include "tools/PPDText.h"
 #include "tools/PictureOption.h"
-#include "tools/PluginLoader.h"
+#include "panehost/PluginLoader.h"
 #include "tools/PrintHost.h"
 #include "tools/PrinterListNames.h"
 #include "tools/QueuePrint.h"

@@ -29,17 +29,14 @@
 #include "PrintCore/PMSession.h"
 #include "PrintCore/PMTicket.h"
 #include "PrintCore/ToolboxRandom.h"
-#include "tools/InterruptCleanup.h"
-#include "tools/PluginLoader.h"
+#include "panehost/PaneSession.h"
+#include "panehost/PluginLoader.h"
+#include "panehost/InterruptCleanup.h"
 
 namespace halyx::tools {
 
 namespace {
 
-// The dialog's layout: the pane at the top left, the Print button under it at the right.
-constexpr SInt16 kButtonHeight = 20;
-constexpr SInt16 kButtonWidth = 90;
-constexpr SInt16 kButtonMargin = 10;
 // How far the list is scrolled per step while a row is searched.
 constexpr SInt32 kScrollStep = 20;
 constexpr int kMaxScrollSteps = 1000;
@@ -65,36 +62,18 @@ std::string SystemToUTF8(const char* bytes, long length) {
 }
 
 bool IsEditText(ControlRef control) {
-    ControlEditTextSelectionRec selection;
-    Size size = 0;
-    return control != nullptr &&
-           GetControlData(control, kControlEditTextPart, kControlEditTextSelectionTag,
-                          sizeof selection, &selection, &size) == noErr;
+    return HalyxGetControlKind(control) == kHalyxControlEditText;
 }
 
 bool IsDataBrowser(ControlRef control) {
-    UInt32 top = 0, left = 0;
-    return control != nullptr && GetDataBrowserScrollPosition(control, &top, &left) == noErr;
+    return HalyxGetControlKind(control) == kHalyxControlDataBrowser;
 }
 
-// Answers the Print button's command, which reaches the application only when no handler on the
-// way (the pane's editor among them) stopped it.
-OSStatus PrintCommandHandler(EventHandlerCallRef, EventRef event, void* userData) {
-    HICommandExtended command;
-    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                          nullptr, &command) != noErr ||
-        command.commandID != kHICommandOK)
-        return eventNotHandledErr;
-    *static_cast<bool*>(userData) = true;
-    return noErr;
-}
-
-// One opening of the dialog.
+// One opening of the dialog, typing the request's values into the pane.
 class Dialog {
 public:
-    Dialog(const PluginLoader& loader, PMPrintSession session, PrintResult* result)
-        : mLoader(loader), mSession(session), mResult(result) {}
-    ~Dialog() { TearDown(); }
+    Dialog(const panehost::PluginLoader& loader, PMPrintSession session, PrintResult* result)
+        : mPane(loader, session), mResult(result) {}
 
     void Run(const PrintRequest& request);
 
@@ -107,8 +86,6 @@ private:
         mResult->error = error;
         return false;
     }
-    bool LoadPane();
-    bool MakeWindow(UInt32 width, UInt32 height);
     bool TypeValue(const PrintValue& value);
     bool PressPrint();
     bool CollectResults();
@@ -116,64 +93,29 @@ private:
     bool Deliver(OSStatus (*input)(void*), void* argument, const std::string& what);
     ControlRef FindField(const std::string& title);
     ControlRef FieldInView(const std::string& title, ControlRef* browser);
-    void TearDown();
 
-    const PluginLoader& mLoader;
-    PMPrintSession mSession;
+    panehost::PaneSession mPane;
     PrintResult* mResult;
-
-    void* mInstance = nullptr;
-    PMPDEInterface* mInterface = nullptr;
-    PMPDEContext mContext = nullptr;
-    bool mRetained = false;
-    CFStringRef mKind = nullptr;
-    WindowRef mWindow = nullptr;
-    ControlRef mPane = nullptr;
-    ControlRef mPrintButton = nullptr;
-    EventHandlerRef mPrintHandler = nullptr;
-    EventHandlerUPP mPrintHandlerUPP = nullptr;
-    bool mPrintPressed = false;
 };
 
 void Dialog::Run(const PrintRequest& request) {
-    if (!LoadPane()) return;
-    UInt32 width = 0, height = 0;
-    OSType creator = 0;
-    CFStringRef title = nullptr;
-    if (mInterface->vtable->Retain(mInterface) != noErr) {
-        Fail(PrintOutcome::kFailed, "the plug-in's interface definition cannot be opened");
+    if (mPane.Open() != panehost::PaneOpenStatus::kOpened) {
+        Fail(PrintOutcome::kFailed, mPane.error);
         return;
     }
-    mRetained = true;
-    OSStatus status =
-        mInterface->vtable->Prologue(&mContext, &creator, &mKind, &title, &width, &height);
-    if (status != noErr || mContext == nullptr) {
-        Fail(PrintOutcome::kFailed,
-             "the pane cannot be made (Prologue " + std::to_string(status) + ")");
-        return;
-    }
-    if (!MakeWindow(width, height)) return;
-    PMPDEFlags flags = 0;
-    status = mInterface->vtable->Initialize(mContext, &flags, mPane, mPane, mSession);
-    if (status != noErr) {
-        Fail(PrintOutcome::kFailed,
-             "the pane does not serve this printer (Initialize " + std::to_string(status) + ")");
-        return;
-    }
-    mInterface->vtable->Open(mContext);
-    ShowWindow(mWindow);
     bool typed = true;
     for (const PrintValue& value : request.values)
         if (!(typed = TypeValue(value))) break;
     const bool pressed = typed && !request.openOnly && PressPrint();
     if (!request.picturePath.empty())
-        mResult->pictureStatus = HalyxWriteWindowPicture(mWindow, request.picturePath.c_str());
+        mResult->pictureStatus =
+            HalyxWriteWindowPicture(mPane.Window(), request.picturePath.c_str());
     if (request.openOnly) mResult->outcome = PrintOutcome::kPrinted;
     if (!pressed) return;
     // The pieces file the pane writes is added to what an interrupted run removes before the
     // interruption can come.
-    InterruptCleanup::Deferred deferred;
-    status = mInterface->vtable->Sync(mContext, mSession, false);
+    panehost::InterruptCleanup::Deferred deferred;
+    OSStatus status = mPane.Sync();
     if (status != noErr) {
         const std::string why = "Sync " + std::to_string(status);
         Fail(PrintOutcome::kFailed,
@@ -183,61 +125,9 @@ void Dialog::Run(const PrintRequest& request) {
     if (CollectResults()) mResult->outcome = PrintOutcome::kPrinted;
 }
 
-bool Dialog::LoadPane() {
-    mInstance = mLoader.Factory()(kCFAllocatorDefault, kPMPDEPlugInTypeID);
-    if (mInstance == nullptr)
-        return Fail(PrintOutcome::kFailed, "the plug-in's factory made nothing");
-    PMPlugInBaseVTable* base = *static_cast<PMPlugInBaseVTable**>(mInstance);
-    void* answer = nullptr;
-    PMPlugInResult result =
-        base->QueryInterface(mInstance, CFUUIDGetUUIDBytes(kPMPDEInterfaceID), &answer);
-    if (result != 0 || answer == nullptr)
-        return Fail(PrintOutcome::kFailed, "the plug-in has no print dialog extension interface");
-    mInterface = static_cast<PMPDEInterface*>(answer);
-    return true;
-}
-
-bool Dialog::MakeWindow(UInt32 width, UInt32 height) {
-    Rect bounds = {0, 0, static_cast<SInt16>(height + kButtonHeight + 2 * kButtonMargin),
-                   static_cast<SInt16>(width)};
-    if (CreateNewWindow(kMovableModalWindowClass, kWindowStandardHandlerAttribute, &bounds,
-                        &mWindow) != noErr)
-        return Fail(PrintOutcome::kFailed, "cannot make the dialog window");
-    Rect paneBounds = {0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width)};
-    Rect buttonBounds = {static_cast<SInt16>(height + kButtonMargin),
-                         static_cast<SInt16>(width - kButtonMargin - kButtonWidth),
-                         static_cast<SInt16>(height + kButtonMargin + kButtonHeight),
-                         static_cast<SInt16>(width - kButtonMargin)};
-    if (CreateUserPaneControl(mWindow, &paneBounds, kControlSupportsEmbedding, &mPane) != noErr ||
-        CreatePushButtonControl(mWindow, &buttonBounds, CFSTR("Print"), &mPrintButton) != noErr ||
-        SetControlCommandID(mPrintButton, kHICommandOK) != noErr)
-        return Fail(PrintOutcome::kFailed, "cannot make the dialog's controls");
-    static const EventTypeSpec kCommand = {kEventClassCommand, kEventCommandProcess};
-    mPrintHandlerUPP = NewEventHandlerUPP(PrintCommandHandler);
-    if (InstallApplicationEventHandler(mPrintHandlerUPP, 1, &kCommand, &mPrintPressed,
-                                       &mPrintHandler) != noErr)
-        return Fail(PrintOutcome::kFailed, "cannot watch the Print button");
-    return true;
-}
-
 bool Dialog::Deliver(OSStatus (*input)(void*), void* argument, const std::string& what) {
-    GrafPtr port = GetWindowPort(mWindow);
-    HalyxPortClearDrawings(port);
-    UInt32 beeps = HalyxBeepCount();
-    input(argument);
-    if (HalyxBeepCount() == beeps) return true;
-    // The editor's message is the last text drawn outside the list, its fields and the button.
     std::string message;
-    HalyxDrawing drawing;
-    for (UInt32 i = 0; HalyxPortGetDrawing(port, i, &drawing); ++i) {
-        if (drawing.kind != kHalyxDrawText || drawing.text == nullptr || drawing.textLength <= 0)
-            continue;
-        if (drawing.control != nullptr &&
-            (drawing.control == mPrintButton || IsEditText(drawing.control) ||
-             IsDataBrowser(drawing.control)))
-            continue;
-        message = SystemToUTF8(drawing.text, drawing.textLength);
-    }
+    if (mPane.Deliver(input, argument, &message)) return true;
     if (!message.empty()) mResult->messages.push_back(message);
     mResult->outcome = PrintOutcome::kRefused;
     mResult->error = message.empty() ? what + " was refused" : message;
@@ -247,9 +137,9 @@ bool Dialog::Deliver(OSStatus (*input)(void*), void* argument, const std::string
 // The visible text field in the row whose title cell reads `title`, in the list as it is drawn
 // now; null when that row is not in view.
 ControlRef Dialog::FieldInView(const std::string& title, ControlRef* browser) {
-    GrafPtr port = GetWindowPort(mWindow);
+    GrafPtr port = GetWindowPort(mPane.Window());
     HalyxPortClearDrawings(port);
-    HalyxDrawWindow(mWindow);
+    HalyxDrawWindow(mPane.Window());
     std::vector<Rect> cells;
     std::vector<ControlRef> fields;
     HalyxDrawing drawing;
@@ -316,7 +206,8 @@ bool Dialog::TypeValue(const PrintValue& value) {
     if (field == nullptr)
         return Fail(PrintOutcome::kFailed, "the pane shows no field \"" + value.title + "\"");
     if (!Deliver(ClickInput, field, "the click on \"" + value.title + "\"")) return false;
-    if (!Deliver(SelectAll, mWindow, "selecting the text of \"" + value.title + "\"")) return false;
+    if (!Deliver(SelectAll, mPane.Window(), "selecting the text of \"" + value.title + "\""))
+        return false;
     CFStringRef text =
         CFStringCreateWithCString(kCFAllocatorDefault, value.text.c_str(), kCFStringEncodingUTF8);
     if (text == nullptr) return Fail(PrintOutcome::kBadInput, "the value is not UTF-8");
@@ -325,7 +216,7 @@ bool Dialog::TypeValue(const PrintValue& value) {
     CFStringGetCharacters(text, CFRangeMake(0, length), characters.data());
     CFRelease(text);
     for (UniChar character : characters) {
-        KeyInput key = {mWindow, character};
+        KeyInput key = {mPane.Window(), character};
         CFStringRef one = CFStringCreateWithCharacters(kCFAllocatorDefault, &character, 1);
         std::string shown = ToUTF8(one);
         if (one != nullptr) CFRelease(one);
@@ -336,21 +227,20 @@ bool Dialog::TypeValue(const PrintValue& value) {
 }
 
 bool Dialog::PressPrint() {
-    mPrintPressed = false;
-    if (!Deliver(ClickInput, mPrintButton, "Print")) return false;
-    if (!mPrintPressed) {
-        mResult->outcome = PrintOutcome::kRefused;
-        mResult->error = "Print was refused";
-        return false;
-    }
-    return true;
+    std::string message;
+    if (mPane.PressPrint(&message)) return true;
+    if (!message.empty()) mResult->messages.push_back(message);
+    mResult->outcome = PrintOutcome::kRefused;
+    mResult->error = message.empty() ? "Print was refused" : message;
+    return false;
 }
 
 // The summary the pane reports, and the pieces file whose path it stored in the print settings.
 bool Dialog::CollectResults() {
     CFArrayRef titles = nullptr;
     CFArrayRef summaries = nullptr;
-    OSStatus status = mInterface->vtable->GetSummaryText(mContext, &titles, &summaries);
+    OSStatus status =
+        mPane.Interface()->vtable->GetSummaryText(mPane.Context(), &titles, &summaries);
     if (status == noErr && titles != nullptr && summaries != nullptr) {
         CFIndex count = CFArrayGetCount(titles);
         for (CFIndex i = 0; i < count; ++i) {
@@ -370,29 +260,12 @@ bool Dialog::CollectResults() {
     mResult->pieces.clear();
     mResult->piecesFile.clear();
     mResult->piecesKey.clear();
-    CFStringRef identifier = CFBundleGetIdentifier(mLoader.Bundle());
-    CFStringRef key = identifier != nullptr
-                          ? CFStringCreateWithFormat(kCFAllocatorDefault, nullptr,
-                                                     CFSTR("ORB.PSData.%@"), identifier)
-                          : nullptr;
-    CFTypeRef number = nullptr;
-    SInt32 ticketNumber = 0;
-    CFStringRef path = nullptr;
-    if (key != nullptr &&
-        PMSessionGetDataFromSession(mSession, kPDE_PMPrintSettingsRef, &number) == noErr &&
-        number != nullptr && CFGetTypeID(number) == CFNumberGetTypeID() &&
-        CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &ticketNumber))
-        PMTicketGetCFString(HalyxTicketRefFromNumber(ticketNumber), kPMTopLevel, kPMTopLevel, key,
-                            &path);
-    if (path != nullptr) mResult->piecesKey = ToUTF8(key);
-    if (key != nullptr) CFRelease(key);
     // The print server's filter finds the job's notes only through that file.
-    if (path == nullptr)
+    if (!mPane.PiecesSetting(&mResult->piecesKey, &mResult->piecesFile))
         return Fail(PrintOutcome::kFailed,
                     "the pane wrote no pieces file: the job would go out without its notes");
-    mResult->piecesFile = ToUTF8(path);
     // Nobody has seen this file's name yet: should the program be stopped, it goes too.
-    InterruptCleanup::Add(mResult->piecesFile);
+    panehost::InterruptCleanup::Add(mResult->piecesFile);
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
     if (file == nullptr) return Fail(PrintOutcome::kFailed, "cannot read " + mResult->piecesFile);
@@ -429,48 +302,15 @@ bool Dialog::CollectResults() {
     return true;
 }
 
-void Dialog::TearDown() {
-    if (mContext != nullptr) {
-        mInterface->vtable->Close(mContext);
-        mInterface->vtable->Terminate(mContext, noErr);
-        mContext = nullptr;
-    }
-    if (mKind != nullptr) CFRelease(mKind);
-    mKind = nullptr;
-    if (mPrintHandler != nullptr) RemoveEventHandler(mPrintHandler);
-    if (mPrintHandlerUPP != nullptr) DisposeEventHandlerUPP(mPrintHandlerUPP);
-    mPrintHandler = nullptr;
-    mPrintHandlerUPP = nullptr;
-    if (mWindow != nullptr) DisposeWindow(mWindow);
-    mWindow = nullptr;
-    if (mInterface != nullptr) {
-        // The last Release frees the table, so the entry is taken first.
-        OSStatus (*release)(PMPDEInterface**) = mInterface->vtable->Release;
-        PMPDEInterface* reference = mInterface;
-        if (mRetained) release(&reference);
-        // The reference QueryInterface handed out.
-        reference = mInterface;
-        release(&reference);
-        mInterface = nullptr;
-    }
-    if (mInstance != nullptr) {
-        PMPlugInBaseVTable* base = *static_cast<PMPlugInBaseVTable**>(mInstance);
-        base->Release(mInstance);
-        mInstance = nullptr;
-    }
-}
-
 }  // namespace
 
 PrintResult PrintHost::Run(const PrintRequest& request) {
     PrintResult result;
     // The pieces file's name is drawn from the toolbox's random numbers.
-    randSeed = static_cast<SInt32>(
-        (static_cast<UInt32>(time(nullptr)) ^ (static_cast<UInt32>(getpid()) << 16)) & 0x7FFFFFFF);
-    if (randSeed == 0) randSeed = 1;
+    panehost::PaneSession::SeedRandom();
     HalyxResetBeeps();
 
-    PluginLoader loader;
+    panehost::PluginLoader loader;
     std::string message;
     if (!loader.Load(request.bundlePath, request.printerListPath, &message)) {
         result.outcome = PrintOutcome::kBadInput;
@@ -505,12 +345,12 @@ PrintResult PrintHost::Run(const PrintRequest& request) {
         // without printing: no job will read that file.
         if (run > 0 && !result.earlierPiecesFiles.empty()) {
             unlink(result.earlierPiecesFiles.back().c_str());
-            InterruptCleanup::Forget(result.earlierPiecesFiles.back());
+            panehost::InterruptCleanup::Forget(result.earlierPiecesFiles.back());
         }
         if (result.outcome != PrintOutcome::kPrinted) break;
     }
     // The file the person is shown is theirs.
-    if (!result.piecesFile.empty()) InterruptCleanup::Forget(result.piecesFile);
+    if (!result.piecesFile.empty()) panehost::InterruptCleanup::Forget(result.piecesFile);
     result.beeps = HalyxBeepCount();
     PMRelease(session);
     return result;

@@ -13,7 +13,7 @@
 #include "tools/ModelOutline.h"
 #include "tools/PPDLoader.h"
 #include "tools/PictureOption.h"
-#include "tools/PluginLoader.h"
+#include "panehost/PluginLoader.h"
 #include "tools/PrinterListNames.h"
 #include "tools/PrintHost.h"
 

@@ -1,11 +1,11 @@
-#include "tools/InterruptCleanup.h"
+#include "panehost/InterruptCleanup.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <vector>
 
-namespace halyx::tools {
+namespace halyx::panehost {
 
 namespace {
 
@@ -71,4 +71,4 @@ void InterruptCleanup::Forget(const std::string& path) {
     }
 }
 
-}  // namespace halyx::tools
+}  // namespace halyx::panehost

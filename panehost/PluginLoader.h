@@ -1,14 +1,14 @@
 // Finds the print dialog extension plug-ins in a folder and loads one: reads each bundle's
 // "CFPlugInTypes" and "CFPlugInFactories", opens its executable and looks up the factory.
-#ifndef HALYX_TOOLS_PLUGINLOADER_H
-#define HALYX_TOOLS_PLUGINLOADER_H
+#ifndef HALYX_PANEHOST_PLUGINLOADER_H
+#define HALYX_PANEHOST_PLUGINLOADER_H
 
 #include <string>
 
 #include "CoreFoundation/CFBundle.h"
 #include "PrintCore/PMPrintDialogExtension.h"
 
-namespace halyx::tools {
+namespace halyx::panehost {
 
 class PluginLoader {
 public:
@@ -42,6 +42,6 @@ private:
     std::string mMirrorBundle;
 };
 
-}  // namespace halyx::tools
+}  // namespace halyx::panehost
 
-#endif  // HALYX_TOOLS_PLUGINLOADER_H
+#endif  // HALYX_PANEHOST_PLUGINLOADER_H

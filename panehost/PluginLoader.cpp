@@ -1,4 +1,4 @@
-#include "tools/PluginLoader.h"
+#include "panehost/PluginLoader.h"
 
 #include <dirent.h>
 #include <dlfcn.h>
@@ -15,9 +15,9 @@
 #include "CoreFoundation/CFDictionary.h"
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
-#include "tools/InterruptCleanup.h"
+#include "panehost/InterruptCleanup.h"
 
-namespace halyx::tools {
+namespace halyx::panehost {
 
 namespace {
 
@@ -261,4 +261,4 @@ void PluginLoader::RemoveMirror() {
     mMirrorBundle.clear();
 }
 
-}  // namespace halyx::tools
+}  // namespace halyx::panehost

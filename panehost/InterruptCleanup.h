@@ -2,14 +2,14 @@
 // carries another printer list, and a pieces file whose name the person has not yet been shown.
 // Should SIGINT or SIGTERM end the program, they are removed, the last added first, before the
 // signal takes its ordinary course; a signal the program was started ignoring stays ignored.
-#ifndef HALYX_TOOLS_INTERRUPTCLEANUP_H
-#define HALYX_TOOLS_INTERRUPTCLEANUP_H
+#ifndef HALYX_PANEHOST_INTERRUPTCLEANUP_H
+#define HALYX_PANEHOST_INTERRUPTCLEANUP_H
 
 #include <signal.h>
 
 #include <string>
 
-namespace halyx::tools {
+namespace halyx::panehost {
 
 class InterruptCleanup {
 public:
@@ -35,6 +35,6 @@ private:
     InterruptCleanup() = delete;
 };
 
-}  // namespace halyx::tools
+}  // namespace halyx::panehost
 
-#endif  // HALYX_TOOLS_INTERRUPTCLEANUP_H
+#endif  // HALYX_PANEHOST_INTERRUPTCLEANUP_H
