@@ -6,12 +6,14 @@
 namespace {
 
 // Freed nodes are kept, up to a bound, for the next insertions of the same thread: building and
-// dropping a model's lists then reaches the heap for few of its nodes. A cached node is plain
+// dropping a model's lists then reaches the heap for few of its nodes. The bound holds the lists
+// of a model of some ten thousand controls (a few megabytes), so that a large model read again
+// costs no more per node than a small one. A cached node is plain
 // memory, so a node may be freed on another thread than the one that made it. What is cached
 // goes back to the heap when the thread ends.
 class NodeCache {
 public:
-    static constexpr int kMaxNodes = 4096;
+    static constexpr int kMaxNodes = 1 << 17;
 
     ~NodeCache() {
         while (mFirst != nullptr) {

@@ -63,10 +63,8 @@ size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) c
     for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
         const Slot& slot = mSlots[i];
         if (slot.id < 0) return i;
-        if (slot.hash != hash) continue;
-        const CString* stored = mStrings[static_cast<size_t>(slot.id)];
-        if (stored->Size() != length) continue;
-        const char* bytes = *stored;
+        if (slot.hash != hash || slot.length != length) continue;
+        const char* bytes = *mStrings[static_cast<size_t>(slot.id)];
         if (SameBytes(bytes, text, length)) return i;
     }
 }
@@ -74,7 +72,7 @@ size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) c
 void CStringSoup::Grow() {
     const size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
     std::vector<Slot> slots;
-    slots.resize(size, Slot{0, -1});
+    slots.resize(size, Slot{0, -1, 0});
     const size_t mask = size - 1;
     for (const Slot& slot : mSlots) {
         if (slot.id < 0) continue;
@@ -91,11 +89,12 @@ long CStringSoup::Insert(const char* text) {
 }
 
 long CStringSoup::Insert(const char* text, size_t length) {
-    if (text == nullptr) return -1;
+    // Ids and lengths live in 32 bits in the index.
+    if (text == nullptr || length > UINT32_MAX || mStrings.size() >= INT32_MAX) return -1;
     if ((mStrings.size() + 1) * 2 > mSlots.size()) Grow();
     const std::uint64_t hash = HashBytes(text, length);
     const size_t at = Probe(text, length, hash);
-    if (mSlots[at].id >= 0) return mSlots[at].id;
+    if (mSlots[at].id >= 0) return static_cast<long>(mSlots[at].id);
     // The copy needs a terminated text; most are short enough for the stack.
     char shortCopy[256];
     char* longCopy = nullptr;
@@ -118,7 +117,7 @@ long CStringSoup::Insert(const char* text, size_t length) {
     }
     const long id = static_cast<long>(mStrings.size());
     mStrings.push_back(copy);
-    mSlots[at] = Slot{hash, id};
+    mSlots[at] = Slot{hash, static_cast<std::int32_t>(id), static_cast<std::uint32_t>(length)};
     return id;
 }
 

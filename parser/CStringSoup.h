@@ -34,9 +34,12 @@ private:
     CStringSoup(const CStringSoup&) = delete;
     CStringSoup& operator=(const CStringSoup&) = delete;
 
+    // The text's length sits beside its hash, so that a probe reads the text itself only when
+    // both match.
     struct Slot {
         std::uint64_t hash;
-        long id;  // -1: empty
+        std::int32_t id;  // -1: empty
+        std::uint32_t length;
     };
 
     // The slot of `text` (`length` bytes, `hash`), or the empty slot where it would go.

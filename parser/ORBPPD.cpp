@@ -89,27 +89,31 @@ ORBPPD::~ORBPPD() {
     {
         // Every member must be reached, hidden and orphaned ones included.
         DisplayOptionsScope all(DISPLAY_ALL);
+        // No member's destructor touches a collection, and each walk steps off a member before
+        // it is deleted: members go as they are met, without a list of them the size of the
+        // model (whose allocation and release cost more than the walk).
         if (mProperties != nullptr) {
-            std::vector<PPDXProperty*> pages;
-            for (PPDXProperty* page = mProperties->First(); page != nullptr;
-                 page = mProperties->Next())
-                pages.push_back(page);
-            for (PPDXProperty* page : pages) delete page;
+            for (PPDXProperty* page = mProperties->First(); page != nullptr;) {
+                PPDXProperty* next = mProperties->Next();
+                delete page;
+                page = next;
+            }
             delete mProperties;
         }
         if (mGroups != nullptr) {
-            std::vector<PPDXGroup*> groups;
-            for (PPDXGroup* group = mGroups->First(); group != nullptr; group = mGroups->Next())
-                groups.push_back(group);
-            for (PPDXGroup* group : groups) delete group;
+            for (PPDXGroup* group = mGroups->First(); group != nullptr;) {
+                PPDXGroup* next = mGroups->Next();
+                delete group;
+                group = next;
+            }
             delete mGroups;
         }
         if (mControls != nullptr) {
-            std::vector<PPDXControl*> controls;
-            for (PPDXControl* control = mControls->First(nullptr); control != nullptr;
-                 control = mControls->Next(nullptr))
-                controls.push_back(control);
-            for (PPDXControl* control : controls) delete control;
+            for (PPDXControl* control = mControls->First(nullptr); control != nullptr;) {
+                PPDXControl* next = mControls->Next(nullptr);
+                delete control;
+                control = next;
+            }
             delete mControls;
         }
         for (PPDXControl* control : mUnlisted) delete control;

@@ -2,8 +2,15 @@
 
 #include <cstring>
 
+#include "Files/FileRecords.h"
 #include "Files/FileURL.h"
 #include "Files/Files.h"
+
+namespace {
+
+constexpr CFIndex kMaxURLPath = 4096;
+
+}  // namespace
 
 PPDFile::PPDFile(unsigned char flag) : FileMac(), mFlag(flag) {
     mValid = false;
@@ -27,11 +34,12 @@ PPDFile::~PPDFile() {}
 
 bool PPDFile::SpecFromURL(CFURLRef url, FSSpec& spec) {
     std::memset(&spec, 0, sizeof spec);
-    FSRef ref;
-    if (url == nullptr || !CFURLGetFSRef(url, &ref)) return false;
-    FSSpec found;
-    if (FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &found, nullptr) != noErr)
+    // Straight from the path: the detour through a reference looks the same file up twice more.
+    UInt8 path[kMaxURLPath];
+    if (url == nullptr || !CFURLGetFileSystemRepresentation(url, true, path, sizeof path))
         return false;
+    FSSpec found;
+    if (HalyxFSSpecFromPath(reinterpret_cast<const char*>(path), &found) != noErr) return false;
     spec = found;
     return true;
 }

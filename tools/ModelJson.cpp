@@ -1,5 +1,7 @@
 #include "tools/ModelJson.h"
 
+#include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "PPDObjects/Controls/PPDXBooleanControl.h"
@@ -159,10 +161,13 @@ Json HeaderOf(ORBPPD& model, CFStringEncoding encoding) {
     return header;
 }
 
-Json ErrorsOf(ORBPPD& model, CFStringEncoding encoding) {
-    Json errors = Json::array();
+// Each member of a collection is handed over as soon as it is made, so that a writer can pass it
+// on and let it go before the next one is made.
+typedef std::function<void(Json&&)> Each;
+
+void ErrorsOf(ORBPPD& model, CFStringEncoding encoding, const Each& errors) {
     PPDXErrors* list = model.GetErrors();
-    if (list == nullptr) return errors;
+    if (list == nullptr) return;
     for (PPDXErrorObj* error = list->First(); error != nullptr; error = list->Next()) {
         Json entry = Json::object();
         entry["code"] = error->Code();
@@ -170,15 +175,13 @@ Json ErrorsOf(ORBPPD& model, CFStringEncoding encoding) {
         entry["keyword"] = TextOrNull(error->Keyword(), encoding);
         // Descriptions come from the bundle in the system encoding.
         entry["description"] = TextOrNull(error->Description(), kCFStringEncodingMacRoman);
-        errors.push_back(std::move(entry));
+        errors(std::move(entry));
     }
-    return errors;
 }
 
-Json PagesOf(ORBPPD& model, CFStringEncoding encoding) {
-    Json pages = Json::array();
+void PagesOf(ORBPPD& model, CFStringEncoding encoding, const Each& pages) {
     PPDXProperties* properties = model.GetProperties();
-    if (properties == nullptr) return pages;
+    if (properties == nullptr) return;
     for (PPDXProperty* page = properties->First(); page != nullptr; page = properties->Next()) {
         Json entry = Json::object();
         entry["keyword"] = TextOrNull(page->Keyword(), encoding);
@@ -189,15 +192,13 @@ Json PagesOf(ORBPPD& model, CFStringEncoding encoding) {
         PPDXScrollPane* pane = page->GetScrollDown();
         entry["scroll_pane"] =
             pane != nullptr ? TextOrNull(pane->Keyword(), encoding) : Json(nullptr);
-        pages.push_back(std::move(entry));
+        pages(std::move(entry));
     }
-    return pages;
 }
 
-Json GroupsOf(ORBPPD& model, CFStringEncoding encoding) {
-    Json groups = Json::array();
+void GroupsOf(ORBPPD& model, CFStringEncoding encoding, const Each& groups) {
     PPDXGroups* collection = model.GetGroups();
-    if (collection == nullptr) return groups;
+    if (collection == nullptr) return;
     for (PPDXGroup* group = collection->First(); group != nullptr; group = collection->Next()) {
         Json entry = Json::object();
         entry["keyword"] = TextOrNull(group->Keyword(), encoding);
@@ -218,18 +219,15 @@ Json GroupsOf(ORBPPD& model, CFStringEncoding encoding) {
             }
             entry["controls"] = std::move(controls);
         }
-        groups.push_back(std::move(entry));
+        groups(std::move(entry));
     }
-    return groups;
 }
 
-Json ShortcutsOf(ORBPPD& model, CFStringEncoding encoding) {
-    Json shortcuts = Json::array();
+void ShortcutsOf(ORBPPD& model, CFStringEncoding encoding, const Each& shortcuts) {
     PPDXShortcuts* list = model.GetShortcuts();
-    if (list == nullptr) return shortcuts;
+    if (list == nullptr) return;
     for (PPDXPopupControl* popup = list->First(); popup != nullptr; popup = list->Next())
-        shortcuts.push_back(TextOrNull(popup->Keyword(), encoding));
-    return shortcuts;
+        shortcuts(TextOrNull(popup->Keyword(), encoding));
 }
 
 // An empty choice is a constraint on the whole option: it shows as null.
@@ -239,10 +237,10 @@ Json ChoiceText(const CStringSoup& soup, long id, CFStringEncoding encoding) {
     return Utf8FromText(text, encoding);
 }
 
-Json ForestOf(ORBPPD& model, const ConstraintForest* forest, CFStringEncoding encoding) {
-    Json result = Json::array();
+void ForestOf(ORBPPD& model, const ConstraintForest* forest, CFStringEncoding encoding,
+              const Each& result) {
     const CStringSoup* soup = model.GetStringSoup();
-    if (forest == nullptr || soup == nullptr) return result;
+    if (forest == nullptr || soup == nullptr) return;
     for (const auto& tree : forest->GetTrees()) {
         if (tree.second == nullptr) continue;
         for (const auto& list : tree.second->GetLists()) {
@@ -254,11 +252,56 @@ Json ForestOf(ORBPPD& model, const ConstraintForest* forest, CFStringEncoding en
                 entry["choice1"] = ChoiceText(*soup, list.first, encoding);
                 entry["keyword2"] = TextOrNull(soup->Find(pair.first), encoding);
                 entry["choice2"] = ChoiceText(*soup, pair.second, encoding);
-                result.push_back(std::move(entry));
+                result(std::move(entry));
             }
         }
     }
-    return result;
+}
+
+void ControlsOf(ORBPPD& model, CFStringEncoding encoding, const Each& controls) {
+    if (PPDXControls* collection = model.GetControls()) {
+        for (PPDXControl* c = collection->First(nullptr); c != nullptr;
+             c = collection->Next(nullptr)) {
+            controls(ControlToJson(*c, encoding));
+        }
+    }
+}
+
+// The model's members in the order of its keys: single values, and collections walked member by
+// member. `value` and `array` see the keys in that order.
+void VisitModel(
+    ORBPPD& model, const std::string& file, const std::function<void(const char*, Json&&)>& value,
+    const std::function<void(const char*, const std::function<void(const Each&)>&)>& array) {
+    DisplayOptionsScope all(DISPLAY_ALL);
+    const CFStringEncoding encoding = EncodingOfPPD(model.LanguageEncoding());
+    value("file", Utf8FromText(file.c_str(), kCFStringEncodingUTF8));
+    value("valid_ppd", model.IsValidPPD());
+    value("valid_printer_name", model.IsValidPrinterName());
+    value("header", HeaderOf(model, encoding));
+    array("errors", [&](const Each& each) { ErrorsOf(model, encoding, each); });
+    array("pages", [&](const Each& each) { PagesOf(model, encoding, each); });
+    array("groups", [&](const Each& each) { GroupsOf(model, encoding, each); });
+    array("controls", [&](const Each& each) { ControlsOf(model, encoding, each); });
+    array("shortcuts", [&](const Each& each) { ShortcutsOf(model, encoding, each); });
+    array("constraints",
+          [&](const Each& each) { ForestOf(model, model.GetConstraints(), encoding, each); });
+    array("requires",
+          [&](const Each& each) { ForestOf(model, model.GetRequires(), encoding, each); });
+}
+
+std::string Dumped(const Json& json) {
+    return json.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
+// Writes `text` with every line after the first indented by `indent` spaces, as the dump of a
+// value nested that deep reads (texts hold no raw line end: the dump escapes them).
+void WriteIndented(std::FILE* out, const std::string& text, size_t indent) {
+    size_t at = 0;
+    for (size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        std::fwrite(text.data() + at, 1, end + 1 - at, out);
+        for (size_t i = 0; i < indent; ++i) std::fputc(' ', out);
+    }
+    std::fwrite(text.data() + at, 1, text.size() - at, out);
 }
 
 }  // namespace
@@ -302,30 +345,43 @@ Json ControlToJson(PPDXControl& control, CFStringEncoding encoding) {
 }
 
 Json ModelToJson(ORBPPD& model, const std::string& file) {
-    DisplayOptionsScope all(DISPLAY_ALL);
-    const CFStringEncoding encoding = EncodingOfPPD(model.LanguageEncoding());
-
     Json json = Json::object();
-    json["file"] = Utf8FromText(file.c_str(), kCFStringEncodingUTF8);
-    json["valid_ppd"] = model.IsValidPPD();
-    json["valid_printer_name"] = model.IsValidPrinterName();
-    json["header"] = HeaderOf(model, encoding);
-    json["errors"] = ErrorsOf(model, encoding);
-    json["pages"] = PagesOf(model, encoding);
-    json["groups"] = GroupsOf(model, encoding);
-
-    Json controls = Json::array();
-    if (PPDXControls* collection = model.GetControls()) {
-        for (PPDXControl* c = collection->First(nullptr); c != nullptr;
-             c = collection->Next(nullptr)) {
-            controls.push_back(ControlToJson(*c, encoding));
-        }
-    }
-    json["controls"] = std::move(controls);
-    json["shortcuts"] = ShortcutsOf(model, encoding);
-    json["constraints"] = ForestOf(model, model.GetConstraints(), encoding);
-    json["requires"] = ForestOf(model, model.GetRequires(), encoding);
+    VisitModel(
+        model, file, [&](const char* key, Json&& value) { json[key] = std::move(value); },
+        [&](const char* key, const std::function<void(const Each&)>& walk) {
+            Json members = Json::array();
+            walk([&](Json&& member) { members.push_back(std::move(member)); });
+            json[key] = std::move(members);
+        });
     return json;
+}
+
+bool WriteModelJson(ORBPPD& model, const std::string& file, std::FILE* out) {
+    bool first = true;
+    auto key = [&](const char* name) {
+        std::fputs(first ? "{\n  " : ",\n  ", out);
+        first = false;
+        WriteIndented(out, Dumped(Json(name)), 2);
+        std::fputs(": ", out);
+    };
+    VisitModel(
+        model, file,
+        [&](const char* name, Json&& value) {
+            key(name);
+            WriteIndented(out, Dumped(value), 2);
+        },
+        [&](const char* name, const std::function<void(const Each&)>& walk) {
+            key(name);
+            bool empty = true;
+            walk([&](Json&& member) {
+                std::fputs(empty ? "[\n    " : ",\n    ", out);
+                empty = false;
+                WriteIndented(out, Dumped(member), 4);
+            });
+            std::fputs(empty ? "[]" : "\n  ]", out);
+        });
+    std::fputs("\n}\n", out);
+    return std::ferror(out) == 0;
 }
 
 std::string JsonText(const Json& json) {

@@ -6,6 +6,7 @@
 #ifndef HALYX_TOOLS_MODELJSON_H
 #define HALYX_TOOLS_MODELJSON_H
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -21,6 +22,11 @@ typedef nlohmann::ordered_json Json;
 
 // The whole model; `file` is the path the model was read from.
 Json ModelToJson(ORBPPD& model, const std::string& file);
+
+// The text of ModelToJson's object written to `out` member by member, without the whole object
+// or text ever held: what JsonText(ModelToJson(model, file)) gives, byte for byte. False when
+// writing failed.
+bool WriteModelJson(ORBPPD& model, const std::string& file, std::FILE* out);
 
 // One control with its kind's fields; `encoding` is the PPD's (see EncodingOfPPD).
 Json ControlToJson(PPDXControl& control, CFStringEncoding encoding);

@@ -94,9 +94,13 @@ int RunShow(int argc, char** argv) {
     }
 
     ORBPPD& model = *loader.Model();
-    const Json object = ModelToJson(model, path);
-    const std::string text = json ? JsonText(object) : ModelOutline(object);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (json) {
+        // Written as it is made: a large model's object and text would not fit beside it.
+        WriteModelJson(model, path, stdout);
+    } else {
+        const std::string text = ModelOutline(ModelToJson(model, path));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    }
     if (!picture.picturePath.empty()) {
         picture.ppdPath = path;
         picture.bundlePath = layout::DefaultBundlePath();

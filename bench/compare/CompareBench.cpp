@@ -5,14 +5,20 @@
 //   read/CASE                                 a raw read of the same bytes, the floor of any parse;
 //   snapshot/parse/CASE, snapshot/rebuild/CASE  the model rebuilt from its flattened snapshot
 //                                             against the parse it replaces, on the examples and a
-//                                             generated PPD of 5,000 controls.
+//                                             generated PPD of 5,000 controls;
+//   total/ours/corpus, total/reference/corpus, total/read/corpus  one pass over every file of the
+//                                             corpus, each side summed;
+//   parse/ours/generated-N                    generated PPDs of 1,250 to 10,000 flagged blocks
+//                                             with their constraint lines, for the cost per byte.
 // bench/compare/run builds this program and turns its figures into one table of ratios. The
 // context keys "reference_parser" and "corpus" say why a comparison is missing.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +38,7 @@ namespace {
 constexpr _PARSE_OPTIONS_ kPaneOptions = ORBPPD::kParseOrphans | ORBPPD::kParseHidden;
 constexpr size_t kLargestCorpusFiles = 20;
 constexpr int kGeneratedControls = 5000;
+constexpr int kScalingBlocks[] = {1250, 2500, 5000, 10000};
 
 CFURLRef URLForPath(const std::string& path) {
     return CFURLCreateFromFileSystemRepresentation(nullptr,
@@ -177,6 +184,50 @@ void RegisterParsePairs(const std::vector<CompareCase>& cases) {
     }
 }
 
+// One pass over every corpus file per iteration; a file either side refuses still costs its try.
+void RegisterCorpusTotals(const std::vector<CompareCase>& files) {
+    std::uintmax_t bytes = 0;
+    for (const CompareCase& c : files) bytes += c.bytes;
+    const double total = static_cast<double>(bytes);
+    benchmark::RegisterBenchmark("total/read/corpus", [files, total](benchmark::State& s) {
+        std::vector<char> buffer(1 << 16);
+        for (auto _ : s) {
+            size_t sum = 0;
+            for (const CompareCase& c : files) {
+                const int fd = open(c.path.c_str(), O_RDONLY);
+                if (fd < 0) continue;
+                ssize_t n;
+                while ((n = read(fd, buffer.data(), buffer.size())) > 0)
+                    sum += static_cast<size_t>(n);
+                close(fd);
+            }
+            benchmark::DoNotOptimize(sum);
+        }
+        s.counters["file_bytes"] = total;
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("total/ours/corpus", [files](benchmark::State& s) {
+        std::vector<CFURLRef> urls;
+        for (const CompareCase& c : files) urls.push_back(URLForPath(c.path));
+        for (auto _ : s) {
+            for (CFURLRef url : urls) {
+                if (url == nullptr) continue;
+                ORBPPD* ppd = new ORBPPD(url, kPaneOptions, nullptr);
+                ppd->Retain();
+                benchmark::DoNotOptimize(ppd->GetControls());
+                ppd->Release();
+            }
+        }
+        for (CFURLRef url : urls)
+            if (url != nullptr) CFRelease(url);
+    })->Unit(benchmark::kMillisecond);
+    if (!HaveReferenceParser()) return;
+    benchmark::RegisterBenchmark("total/reference/corpus", [files](benchmark::State& s) {
+        for (auto _ : s)
+            for (const CompareCase& c : files)
+                benchmark::DoNotOptimize(ReferenceOpenAndClose(c.path.c_str()));
+    })->Unit(benchmark::kMillisecond);
+}
+
 void RegisterSnapshotPair(const std::string& label, const std::string& path) {
     benchmark::RegisterBenchmark(("snapshot/parse/" + label).c_str(), [path](benchmark::State& s) {
         SnapshotPair(s, path, SnapshotSide::kParse);
@@ -202,10 +253,29 @@ int main(int argc, char** argv) {
 
     RegisterParsePairs(examples);
     RegisterParsePairs(largest);
+    std::string allNote;
+    const std::vector<CompareCase> all = LargestCorpusCases(SIZE_MAX, &allNote);
+    if (!all.empty()) RegisterCorpusTotals(all);
+    benchmark::AddCustomContext("corpus_files", std::to_string(all.size()));
     for (const CompareCase& c : examples) RegisterSnapshotPair(c.label, c.path);
     TemporaryPPD generated(bench::GeneratedPPD(kGeneratedControls));
     if (generated.Ok())
         RegisterSnapshotPair("generated-" + std::to_string(kGeneratedControls), generated.Path());
+
+    std::vector<std::unique_ptr<TemporaryPPD>> scaling;
+    for (int blocks : kScalingBlocks) {
+        const std::string bytes = bench::GeneratedPPD(blocks, true);
+        scaling.push_back(std::make_unique<TemporaryPPD>(bytes));
+        if (!scaling.back()->Ok()) continue;
+        const std::string path = scaling.back()->Path();
+        const size_t size = bytes.size();
+        benchmark::RegisterBenchmark(("parse/ours/generated-" + std::to_string(blocks)).c_str(),
+                                     [path, size](benchmark::State& s) {
+                                         ParseOurs(s, path);
+                                         s.counters["file_bytes"] = static_cast<double>(size);
+                                     })
+            ->Unit(benchmark::kMicrosecond);
+    }
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

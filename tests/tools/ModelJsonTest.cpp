@@ -2,6 +2,7 @@
 // every member listed whatever the caller's display filter, and the same text from run to run.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -235,4 +236,28 @@ TEST(PPDLoaderTest, SplitsNameLists) {
               (std::vector<std::string>{"A.PPD", "B.PPD", "C D.PPD"}));
     EXPECT_TRUE(PPDLoader::SplitNames("").empty());
     EXPECT_TRUE(PPDLoader::SplitNames(nullptr).empty());
+}
+
+// The text written member by member is the text of the whole object, empty collections, invalid
+// UTF-8, constraints and requires included.
+TEST(ModelJsonTest, WrittenTextIsTheObjectsText) {
+    TempPPD empty("*PPD-Adobe: \"4.3\"\n");
+    TempPPD constrained(std::string(kHeader) +
+                        "*%ORBJobNote *Note/Caf\xE9: 10|Alpha\n"
+                        "*UIConstraints: *A B *C\n*%ORBUIRequires: *D E *F G\n");
+    const std::string paths[] = {empty.Path(), constrained.Path(), ExamplePath("HalyxSample.ppd"),
+                                 ExamplePath("HalyxWorkgroup.ppd")};
+    for (const std::string& path : paths) {
+        PPDLoader loader;
+        std::string message;
+        ASSERT_TRUE(loader.Load(path.c_str(), &message)) << message;
+        char* written = nullptr;
+        size_t size = 0;
+        std::FILE* out = open_memstream(&written, &size);
+        ASSERT_NE(out, nullptr);
+        EXPECT_TRUE(halyx::tools::WriteModelJson(*loader.Model(), path, out));
+        std::fclose(out);
+        EXPECT_EQ(std::string(written, size), JsonText(ModelToJson(*loader.Model(), path)));
+        std::free(written);
+    }
 }
