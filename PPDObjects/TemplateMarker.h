@@ -1,0 +1,29 @@
+// Where a control's template takes its value: the "<" ... ">" marker, and whether the value lands
+// inside a PostScript string "(...)" there. Inside a string the value is written with "\", "(" and
+// ")" escaped, so the string reads the same text; outside one those three would change the code
+// around the value and the value may not hold them.
+#ifndef HALYX_PPDOBJECTS_TEMPLATEMARKER_H
+#define HALYX_PPDOBJECTS_TEMPLATEMARKER_H
+
+#include "Base/MacTypes.h"
+
+struct TemplateMarker {
+    SInt32 open = -1;       // offset of the marker's "<"; -1 when the template has no marker
+    SInt32 close = -1;      // offset of the ">" that ends it
+    bool inString = false;  // the marker lies inside a PostScript string
+
+    // The marker of `templ`: the first "<" that does not open a dictionary ("<<"; a "<" right after
+    // such a pair is the marker even so), closed by the next ">". A marker that is never closed
+    // counts as none.
+    static TemplateMarker Find(const unsigned char* templ, SInt32 length);
+
+    bool Found() const { return close >= 0; }
+    // Whether `text` may be placed at the marker: always inside a string or without a marker;
+    // outside a string, only without "\", "(" and ")".
+    bool Takes(const char* text) const;
+    // Writes `length` bytes of `text` as they go at the marker (escaped inside a string) into `out`
+    // when it is not null; returns the count. Inside a string at most twice `length`.
+    SInt32 WriteValue(const char* text, SInt32 length, unsigned char* out) const;
+};
+
+#endif  // HALYX_PPDOBJECTS_TEMPLATEMARKER_H
