@@ -6,18 +6,17 @@ bool IsStringDelimiter(char c) {
     return c == '\\' || c == '(' || c == ')';
 }
 
-// Whether the offset `at` lies inside a string, reading the code before it: strings nest by their
-// parentheses, "\" escapes the next byte inside one, and "%" outside one starts a comment that runs
-// to the end of the line.
-bool InsideString(const unsigned char* templ, SInt32 at) {
+}  // namespace
+
+int TemplateMarker::StringDepth(const unsigned char* code, SInt32 length) {
     int depth = 0;
     bool comment = false;
-    for (SInt32 i = 0; i < at; ++i) {
-        const unsigned char c = templ[i];
+    for (SInt32 i = 0; i < length; ++i) {
+        const unsigned char c = code[i];
         if (comment) {
             comment = c != '\n' && c != '\r';
         } else if (depth == 0) {
-            if (c == '%') comment = true;
+            comment = c == '%';
             if (c == '(') depth = 1;
         } else if (c == '\\') {
             ++i;
@@ -27,10 +26,8 @@ bool InsideString(const unsigned char* templ, SInt32 at) {
             --depth;
         }
     }
-    return depth > 0;
+    return depth;
 }
-
-}  // namespace
 
 TemplateMarker TemplateMarker::Find(const unsigned char* templ, SInt32 length) {
     TemplateMarker marker;
@@ -57,7 +54,7 @@ TemplateMarker TemplateMarker::Find(const unsigned char* templ, SInt32 length) {
         if (templ[i] != '>') continue;
         marker.open = open;
         marker.close = i;
-        marker.inString = InsideString(templ, open);
+        marker.inString = StringDepth(templ, open) > 0;
         break;
     }
     return marker;

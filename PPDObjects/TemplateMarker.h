@@ -17,6 +17,11 @@ struct TemplateMarker {
     // counts as none.
     static TemplateMarker Find(const unsigned char* templ, SInt32 length);
 
+    // The depth of string nesting after reading `length` bytes of PostScript code: strings nest by
+    // their parentheses, "\" escapes the next byte inside one, and "%" outside one starts a
+    // comment that runs to the end of the line.
+    static int StringDepth(const unsigned char* code, SInt32 length);
+
     bool Found() const { return close >= 0; }
     // Whether `text` may be placed at the marker: always inside a string or without a marker;
     // outside a string, only without "\", "(" and ")".

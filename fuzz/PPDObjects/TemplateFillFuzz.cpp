@@ -1,9 +1,9 @@
-// Fills arbitrary values into arbitrary templates and checks that a value placed inside a
-// PostScript string can never end that string: reading the filled code, the string depth right
-// after the value is the depth right before it, and removing the escapes gives the value back.
+// Fills arbitrary values into arbitrary templates. A value placed inside a PostScript string can
+// never end it: the string depth after the value is the depth before it, and without its escapes
+// the value reads as it was; anywhere else the value goes unchanged.
 //
-// Input: one byte giving the template's share of the rest (out of 255), then the template bytes,
-// then the value (up to its first NUL).
+// Input: one byte giving the template's share of the rest (out of 255), the template, then the
+// value (up to its first NUL).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,72 +21,38 @@ void Check(bool ok, const char* what) {
     std::abort();
 }
 
-// The string depth after reading `length` bytes of PostScript code (comments and escapes known).
-int DepthAfter(const unsigned char* code, size_t length) {
-    int depth = 0;
-    bool comment = false;
-    for (size_t i = 0; i < length; ++i) {
-        const unsigned char c = code[i];
-        if (comment) {
-            comment = c != '\n' && c != '\r';
-        } else if (depth == 0) {
-            if (c == '%') comment = true;
-            if (c == '(') depth = 1;
-        } else if (c == '\\') {
-            ++i;
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')') {
-            --depth;
-        }
-    }
-    return depth;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
-    const size_t rest = size - 1;
-    const size_t templLength = rest * data[0] / 255;
+    const SInt32 templLength = static_cast<SInt32>((size - 1) * data[0] / 255);
     const unsigned char* templ = data + 1;
-    const std::string value(
-        reinterpret_cast<const char*>(data + 1 + templLength),
-        strnlen(reinterpret_cast<const char*>(data + 1 + templLength), rest - templLength));
-    if (templLength == 0) return 0;
-
+    const char* rest = reinterpret_cast<const char*>(templ + templLength);
+    const std::string value(rest, strnlen(rest, size - 1 - static_cast<size_t>(templLength)));
     unsigned char* filled = nullptr;
-    const SInt32 length =
-        PPDXControl::Inject("*K", templ, static_cast<SInt32>(templLength), value.c_str(), filled);
-    Check(filled != nullptr, "no result");
-    const TemplateMarker marker = TemplateMarker::Find(templ, static_cast<SInt32>(templLength));
-    if (!marker.Found()) {
-        Check(
-            length == static_cast<SInt32>(templLength) && !std::memcmp(filled, templ, templLength),
-            "a template without a marker changed");
-    } else {
-        const SInt32 written =
-            marker.WriteValue(value.c_str(), static_cast<SInt32>(value.size()), nullptr);
-        Check(
-            length == static_cast<SInt32>(templLength) - (marker.close - marker.open + 1) + written,
-            "the filled length");
-        Check(!std::memcmp(filled, templ, static_cast<size_t>(marker.open)), "the code before");
-        if (marker.inString) {
-            const int before = DepthAfter(filled, static_cast<size_t>(marker.open));
-            Check(before > 0, "the marker is not inside a string");
-            Check(DepthAfter(filled, static_cast<size_t>(marker.open + written)) == before,
-                  "the value changed the string depth");
-            std::string back;
-            for (SInt32 i = marker.open; i < marker.open + written; ++i) {
-                if (filled[i] == '\\') ++i;
-                back += static_cast<char>(filled[i]);
-            }
-            Check(back == value, "the escaped value reads back differently");
-        } else {
-            Check(!std::memcmp(filled + marker.open, value.data(), value.size()),
-                  "a value outside a string changed");
-        }
+    const SInt32 length = PPDXControl::Inject("*K", templ, templLength, value.c_str(), filled);
+    Check((filled != nullptr) == (templLength > 0), "a result for every template");
+    const TemplateMarker marker = TemplateMarker::Find(templ, templLength);
+    if (filled == nullptr || !marker.Found()) {
+        Check(filled == nullptr || (length == templLength && !memcmp(filled, templ, length)),
+              "a template without a marker changed");
+        std::free(filled);
+        return 0;
     }
+    const SInt32 valueSize = static_cast<SInt32>(value.size());
+    const SInt32 end = marker.open + marker.WriteValue(value.c_str(), valueSize, nullptr);
+    Check(length == end + templLength - marker.close - 1, "the filled length");
+    Check(!memcmp(filled, templ, static_cast<size_t>(marker.open)), "the code before the value");
+    const int depth = TemplateMarker::StringDepth(filled, marker.open);
+    Check(marker.inString == (depth > 0), "the marker's place");
+    Check(!marker.inString || TemplateMarker::StringDepth(filled, end) == depth,
+          "the value ended its string");
+    std::string back;
+    for (SInt32 i = marker.open; i < end; ++i) {
+        if (marker.inString && filled[i] == '\\') ++i;
+        back += static_cast<char>(filled[i]);
+    }
+    Check(back == value, "the value reads back differently");
     std::free(filled);
     return 0;
 }
