@@ -8,9 +8,10 @@ bool IsStringDelimiter(char c) {
 
 }  // namespace
 
-int TemplateMarker::StringDepth(const unsigned char* code, SInt32 length) {
+int TemplateMarker::StringDepth(const unsigned char* code, SInt32 length, bool* midEscape) {
     int depth = 0;
     bool comment = false;
+    if (midEscape != nullptr) *midEscape = false;
     for (SInt32 i = 0; i < length; ++i) {
         const unsigned char c = code[i];
         if (comment) {
@@ -19,7 +20,7 @@ int TemplateMarker::StringDepth(const unsigned char* code, SInt32 length) {
             comment = c == '%';
             if (c == '(') depth = 1;
         } else if (c == '\\') {
-            ++i;
+            if (++i == length && midEscape != nullptr) *midEscape = true;
         } else if (c == '(') {
             ++depth;
         } else if (c == ')') {
@@ -54,7 +55,7 @@ TemplateMarker TemplateMarker::Find(const unsigned char* templ, SInt32 length) {
         if (templ[i] != '>') continue;
         marker.open = open;
         marker.close = i;
-        marker.inString = StringDepth(templ, open) > 0;
+        marker.inString = StringDepth(templ, open, &marker.afterEscape) > 0;
         break;
     }
     return marker;
@@ -70,6 +71,10 @@ bool TemplateMarker::Takes(const char* text) const {
 
 SInt32 TemplateMarker::WriteValue(const char* text, SInt32 length, unsigned char* out) const {
     SInt32 at = 0;
+    if (inString && afterEscape) {
+        if (out != nullptr) out[at] = '\n';
+        ++at;
+    }
     for (SInt32 i = 0; i < length; ++i) {
         if (inString && IsStringDelimiter(text[i])) {
             if (out != nullptr) out[at] = '\\';

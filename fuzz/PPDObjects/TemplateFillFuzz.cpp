@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!marker.inString || TemplateMarker::StringDepth(filled, end) == depth,
           "the value ended its string");
     std::string back;
-    for (SInt32 i = marker.open; i < end; ++i) {
+    // A newline that ends the template's own escape is no part of the value.
+    for (SInt32 i = marker.open + (marker.inString && marker.afterEscape ? 1 : 0); i < end; ++i) {
         if (marker.inString && filled[i] == '\\') ++i;
         back += static_cast<char>(filled[i]);
     }

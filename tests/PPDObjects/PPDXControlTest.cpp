@@ -182,6 +182,8 @@ TEST(PPDXControl, InjectEscapesTheValueOnlyInsideAPostScriptString) {
     } table[] = {
         {"userdict /F (<F>) put", "x) put quit (y", "userdict /F (x\\) put quit \\(y) put", true},
         {"((a) \\) 100% <t>) show", "\\", "((a) \\) 100% \\\\) show", true},
+        // The template's own escape before the marker ends in a newline, which the string drops.
+        {"(y\\<t>)", ")", "(y\\\n\\))", true},
         // Outside a string the value goes as it is, and the template does not take those bytes.
         {"(done) pop /N <t> def", "(x)", "(done) pop /N (x) def", false},
         {"% a comment (\n/N <t> def", "a\\", "% a comment (\n/N a\\ def", false},
