@@ -41,5 +41,8 @@ void ORBRange::setUserData(const char* text) {
     ctoPStr(text, counted);
     char bounded[256];
     ptoCStr(counted, bounded);
-    control->SetValue(string2Number(bounded));
+    // A number beyond the 32-bit limits is taken as the limit it passes, never wrapped around.
+    SInt32 value = 0;
+    string2BoundedNumber(bounded, &value);
+    control->SetValue(value);
 }

@@ -17,6 +17,28 @@ SInt32 string2Number(const char* text) {
     return static_cast<SInt32>(value);
 }
 
+bool string2BoundedNumber(const char* text, SInt32* value) {
+    *value = 0;
+    if (text == nullptr) return true;
+    const char* p = text;
+    bool negative = false;
+    if (*p == '-' || *p == '+') negative = (*p++ == '-');
+    // The magnitude the sign allows: 2147483647, or 2147483648 below zero.
+    const UInt64 limit = negative ? 2147483648u : 2147483647u;
+    UInt64 magnitude = 0;
+    bool within = true;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        magnitude = magnitude * 10u + static_cast<UInt64>(*p - '0');
+        if (magnitude > limit) {
+            magnitude = limit;
+            within = false;
+        }
+    }
+    *value = negative ? static_cast<SInt32>(-static_cast<SInt64>(magnitude))
+                      : static_cast<SInt32>(magnitude);
+    return within;
+}
+
 void num2String(SInt32 value, char* text) {
     if (text != nullptr) snprintf(text, 12, "%ld", static_cast<long>(value));
 }

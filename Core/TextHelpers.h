@@ -8,6 +8,9 @@
 // An optional sign, then decimal digits, read as a 32-bit number (wrapping as the platform's
 // decimal conversion does). A null text gives 0.
 SInt32 string2Number(const char* text);
+// As string2Number, but a number beyond the 32-bit limits does not wrap: *value gets the limit it
+// passes and the answer is false. True for every number within the limits (a null text gives 0).
+bool string2BoundedNumber(const char* text, SInt32* value);
 // `value` in decimal into `text` (at least 12 bytes).
 void num2String(SInt32 value, char* text);
 // NUL-terminated to length-prefixed; at most 255 bytes are kept.

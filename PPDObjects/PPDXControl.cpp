@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "PPDObjects/ModelRecords.h"
+#include "PPDObjects/TemplateMarker.h"
 #include "foundation/CString.h"
 #include "foundation/SameText.h"
 #include "settings/Settings.h"
@@ -240,49 +241,26 @@ SInt32 PPDXControl::Inject(const char* keyword, const unsigned char* templ, SInt
     result = nullptr;
     if (keyword == nullptr || templ == nullptr || value == nullptr || templLength < 1) return 0;
     const SInt32 valueLength = Length(value);
+    const TemplateMarker marker = TemplateMarker::Find(templ, templLength);
     const size_t size = static_cast<size_t>(Length(keyword)) + static_cast<size_t>(templLength) +
-                        static_cast<size_t>(valueLength);
+                        static_cast<size_t>(marker.WriteValue(value, valueLength, nullptr));
     result = static_cast<unsigned char*>(std::malloc(size));
     if (result == nullptr) return 0;
-
-    // The marker is the first "<" that does not open a dictionary; a "<" right after a "<<" pair
-    // is the marker even so.
-    SInt32 marker = -1;
-    for (SInt32 i = 0; i < templLength;) {
-        if (templ[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (i + 1 < templLength && templ[i + 1] == '<') {
-            i += 2;
-            if (i < templLength && templ[i] == '<') {
-                marker = i;
-                break;
-            }
-            continue;
-        }
-        marker = i;
-        break;
-    }
-    SInt32 close = -1;
-    if (marker >= 0) {
-        for (SInt32 i = marker + 1; i < templLength; ++i) {
-            if (templ[i] == '>') {
-                close = i;
-                break;
-            }
-        }
-    }
-    if (close < 0) {
+    if (!marker.Found()) {
         // No place for the value: the template stands as it is.
         std::memcpy(result, templ, static_cast<size_t>(templLength));
         return templLength;
     }
     SInt32 at = 0;
-    Put(reinterpret_cast<char*>(result), &at, templ, marker);
-    Put(reinterpret_cast<char*>(result), &at, value, valueLength);
-    Put(reinterpret_cast<char*>(result), &at, templ + close + 1, templLength - close - 1);
+    Put(reinterpret_cast<char*>(result), &at, templ, marker.open);
+    at += marker.WriteValue(value, valueLength, result + at);
+    Put(reinterpret_cast<char*>(result), &at, templ + marker.close + 1,
+        templLength - marker.close - 1);
     return at;
+}
+
+bool PPDXControl::TemplateTakes(const char* text) const {
+    return TemplateMarker::Find(mPSData, mPSLength).Takes(text);
 }
 
 SInt32 PPDXControl::GeneratePSOutputData(char* out, const unsigned char* data, SInt32 dataLength,

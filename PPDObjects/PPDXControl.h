@@ -84,12 +84,18 @@ public:
     bool IsMacImgShift() { return FindControlFlag("MacIS"); }
 
     // Fills `value` into a template whose place for it is marked by a single "<" ... ">" pair
-    // ("<<" opens a dictionary and is not a marker). `result` becomes a malloc block the caller
-    // frees, of length(keyword) + templLength + length(value) bytes, and the count written is
+    // ("<<" opens a dictionary and is not a marker; see TemplateMarker). Where the marker lies
+    // inside a PostScript string, "\", "(" and ")" of the value are escaped with a "\", so the
+    // string holds the value's text. `result` becomes a malloc block the caller frees, of
+    // length(keyword) + templLength + the written value's length bytes, and the count written is
     // returned. A template without a marker, or whose marker is never closed by ">", comes back
     // unchanged. Null arguments, templLength below 1 or no memory give 0 with a null result.
     static SInt32 Inject(const char* keyword, const unsigned char* templ, SInt32 templLength,
                          const char* value, unsigned char*& result);
+
+    // Whether the control's template can take `text` at its marker: false only when the marker
+    // lies outside a PostScript string and the text holds "\", "(" or ")".
+    bool TemplateTakes(const char* text) const;
 
     // The feature block of this control: with wrap, "%%BeginFeature: " keyword " " option LF;
     // the data bytes (a single LF when there are none); with wrap, "%%EndFeature" LF. Nothing is

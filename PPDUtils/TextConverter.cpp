@@ -158,8 +158,7 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, UInt32 length) {
     // A text without a segment is its own de-hexed copy.
     const bool hasSegment = memchr(text, '<', inTextLen) != nullptr;
     const char* dehexed = hasSegment ? buffer.Get() : text;
-    const UInt32 totalLength =
-        hasSegment ? DehexBufferFill(text, buffer.Get()) : static_cast<UInt32>(inTextLen + 1);
+    if (hasSegment) DehexBufferFill(text, buffer.Get());
     // A segment may decode to a NUL, which ends the text.
     const CFIndex byteCount = static_cast<CFIndex>(hasSegment ? strlen(dehexed) : inTextLen);
     const UInt8* bytes = reinterpret_cast<const UInt8*>(dehexed);
@@ -182,7 +181,7 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, UInt32 length) {
         case kTextEncodingISOLatin2:
         case kTextEncodingISOLatin5:
         case kTextEncodingShiftJIS:
-            result = ConvertThroughUnicode(dehexed, totalLength);
+            result = ConvertThroughUnicode(dehexed, static_cast<UInt32>(byteCount));
             break;
         default:  // Mac OS Roman, and encodings without a case of their own
             break;
@@ -211,16 +210,16 @@ void TextConverter::MakeToUnicodeConverter() {
     TEXTCONVERTER_ASSERT(mToUnicodeConverter != NULL);
 }
 
-CFStringRef TextConverter::ConvertThroughUnicode(const char* dehexed, UInt32 totalLength) {
+CFStringRef TextConverter::ConvertThroughUnicode(const char* dehexed, UInt32 length) {
     MakeToUnicodeConverter();
-    Handle unicode = NewHandle(kUnicodeExpansion * static_cast<Size>(totalLength) + 1);
+    Handle unicode = NewHandle(kUnicodeExpansion * static_cast<Size>(length) + 1);
     if (unicode == nullptr) return nullptr;
     ByteCount read = 0;
     ByteCount written = 0;
-    // The terminator is converted too, so the string ends with U+0000.
+    // Only the text's own bytes: a converted terminator would end the string in U+0000.
     const OSStatus status =
-        convertText(mToUnicodeConverter, reinterpret_cast<const UInt8*>(dehexed), totalLength,
-                    unicode, &read, &written);
+        convertText(mToUnicodeConverter, reinterpret_cast<const UInt8*>(dehexed), length, unicode,
+                    &read, &written);
     CFStringRef result = nullptr;
     if (status == noErr) {
         result =

@@ -91,9 +91,9 @@ protected:
 private:
     // Starts the to-Unicode converter for the input encoding, unless it is already made for it.
     void MakeToUnicodeConverter();
-    // The de-hexed text as a string converted to Unicode by the to-Unicode converter; null when the
-    // conversion fails.
-    CFStringRef ConvertThroughUnicode(const char* dehexed, UInt32 totalLength);
+    // The `length` bytes of the de-hexed text (its terminator left out) as a string converted to
+    // Unicode by the to-Unicode converter; null when the conversion fails.
+    CFStringRef ConvertThroughUnicode(const char* dehexed, UInt32 length);
     void SetUp(PPDX* ppd, TextEncoding outputEncoding, bool outputFromSystem);
 
     TextEncoding mInputEncoding;

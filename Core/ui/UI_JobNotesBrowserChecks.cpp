@@ -45,6 +45,16 @@ char* CopyFieldText(UI_EditControl* field) {
     return text;
 }
 
+// Whether the note's template can take the field's text (a default or restored text may hold what
+// no key could have typed); true when memory is short.
+bool TemplateTakesField(const PPDXJobNote* note, UI_EditControl* field) {
+    char* text = CopyFieldText(field);
+    if (text == nullptr) return true;
+    const bool takes = note->TemplateTakes(text);
+    DisposePtr(text);
+    return takes;
+}
+
 }  // namespace
 
 bool UI_JobNotesBrowser::ComposeCheckMessage(UI_EditControl* field, char* message) {
@@ -70,6 +80,8 @@ bool UI_JobNotesBrowser::ComposeCheckMessage(UI_EditControl* field, char* messag
             ComposeFixed(message, kTitledFormat, "ss", title, reason);
         } else if (note->IsRequired() && bytes == 0) {
             ComposeMessage(message, "NotBlank", "s", title);
+        } else if (!TemplateTakesField(note, field)) {
+            ComposeMessage(message, "PostScriptDelimiters", "s", title);
         } else if (note->IsTwoCharFields() && bytes > 0) {
             char* text = CopyFieldText(field);
             const bool formed = text == nullptr || entry->checkRangeValues(text);
@@ -87,7 +99,11 @@ bool UI_JobNotesBrowser::ComposeCheckMessage(UI_EditControl* field, char* messag
         char text[kRangeTextSize];
         const bool fits = field->getTextLen() < kRangeTextSize;
         field->getText(text, sizeof text);
-        if (fits && IsRangeText(text) && range->acceptableValue(string2Number(text))) return true;
+        SInt32 value = 0;
+        if (fits && IsRangeText(text) && string2BoundedNumber(text, &value) &&
+            range->acceptableValue(value)) {
+            return true;
+        }
         ComposeMessage(message, "Range:Bad Range data", "sddd", title,
                        static_cast<int>(limits->MinVal()), static_cast<int>(limits->MaxVal()),
                        static_cast<int>(limits->Increment()));

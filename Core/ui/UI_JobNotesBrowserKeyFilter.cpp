@@ -6,6 +6,7 @@
 #include "Core/ui/EditorMessages.h"
 #include "Core/ui/UI_EditControlList.h"
 #include "Core/ui/UI_JobNotesBrowser.h"
+#include "CoreFoundation/CFString.h"
 #include "HIToolbox/ControlDefinitions.h"
 #include "HIToolbox/Sound.h"
 #include "PPDObjects/Controls/PPDXJobNote.h"
@@ -31,6 +32,19 @@ bool IsDigit(UniChar c) {
 // Enter, return, escape and the four arrows move or end editing and are never refused.
 bool IsEditingKey(UniChar c) {
     return c == 3 || c == 13 || c == 27 || c == 28 || c == 29 || c == 30 || c == 31 || c == 8;
+}
+
+// Whether the job's text, which is in the system encoding, has a code for `c`.
+bool JobTextCarries(UniChar c) {
+    if (c < 0x80) return true;
+    CFStringRef text = CFStringCreateWithCharacters(nullptr, &c, 1);
+    if (text == nullptr) return false;
+    UInt8 byte = 0;
+    CFIndex used = 0;
+    const CFIndex converted = CFStringGetBytes(text, CFRangeMake(0, 1), CFStringGetSystemEncoding(),
+                                               0, false, &byte, sizeof byte, &used);
+    CFRelease(text);
+    return converted == 1 && used == 1;
 }
 
 bool HasSelection(UI_EditControl* field) {
@@ -97,8 +111,18 @@ OSStatus UI_JobNotesBrowser::FilterKey(UniChar c, UInt32 modifiers) {
     ORBJobNote* note = halyx_editor::NoteOf(field->Item());
     ORBRange* range = halyx_editor::RangeOf(field->Item());
     if (note != nullptr && note->Control() != nullptr) {
-        if (JobNoteAccepts(note, field, c)) return eventNotHandledErr;
-        JobNoteRefusal(note, c, count, message);
+        const char typed[2] = {static_cast<char>(c < 0x80 ? c : 0), '\0'};
+        char title[kEntryTextSize];
+        halyx_editor::TitleOf(note, title);
+        if (!JobTextCarries(c)) {
+            ComposeMessage(message, "NotCarried", "s", title);
+        } else if (!note->Control()->TemplateTakes(typed)) {
+            ComposeMessage(message, "PostScriptDelimiters", "s", title);
+        } else if (JobNoteAccepts(note, field, c)) {
+            return eventNotHandledErr;
+        } else {
+            JobNoteRefusal(note, c, count, message);
+        }
     } else if (range != nullptr && range->Control() != nullptr) {
         if (RangeAccepts(range, field, c)) return eventNotHandledErr;
         RangeRefusal(range, c, message);

@@ -111,12 +111,13 @@ OSErr TargetOfBlock(HFileParam* pb, std::string* path) {
     std::vector<std::string> names = FilesIn(directory);
     if ((size_t)pb->ioFDirIndex > names.size()) return fnfErr;
     const std::string& name = names[(size_t)pb->ioFDirIndex - 1];
-    if (name.size() > kHalyxMaxFileName) return bdNamErr;
-    if (pb->ioNamePtr != nullptr) {
-        pb->ioNamePtr[0] = (unsigned char)name.size();
-        std::memcpy(pb->ioNamePtr + 1, name.data(), name.size());
-    }
     *path = directory == "/" ? "/" + name : directory + "/" + name;
+    if (pb->ioNamePtr != nullptr) {
+        // A long name is given as the stand-in its record holds.
+        const std::string recordName = RecordNameOf(*path);
+        pb->ioNamePtr[0] = (unsigned char)recordName.size();
+        std::memcpy(pb->ioNamePtr + 1, recordName.data(), recordName.size());
+    }
     return noErr;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -96,10 +97,44 @@ std::string LastComponentOf(const std::string& normalized) {
     return normalized.substr(normalized.rfind('/') + 1);
 }
 
+std::string RecordNameOf(const std::string& normalized) {
+    std::string name = LastComponentOf(normalized);
+    if (name.size() <= kHalyxMaxFileName) return name;
+    char tail[16];
+    const int tailLength =
+        std::snprintf(tail, sizeof tail, "#%X", (unsigned)InternPath(normalized));
+    size_t keep = kHalyxMaxFileName - (size_t)tailLength;
+    // The kept start ends on a whole UTF-8 character, so the record's name still reads as text.
+    while (keep > 0 && ((unsigned char)name[keep] & 0xC0) == 0x80) --keep;
+    return name.substr(0, keep) + tail;
+}
+
+bool LongNameOfRecordName(const std::string& directory, const std::string& name,
+                          std::string* path) {
+    const size_t hash = name.rfind('#');
+    if (hash == std::string::npos || hash + 1 >= name.size() || name.size() - hash > 9) {
+        return false;
+    }
+    SInt32 id = 0;
+    for (size_t i = hash + 1; i < name.size(); ++i) {
+        const char c = name[i];
+        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0) return false;
+        id = (SInt32)(((UInt32)id << 4) | (UInt32)digit);
+    }
+    std::string found;
+    if (!PathOfId(id, &found) || ParentOf(found) != directory) return false;
+    if (LastComponentOf(found).size() <= kHalyxMaxFileName || RecordNameOf(found) != name) {
+        return false;
+    }
+    *path = found;
+    return true;
+}
+
 OSErr SpecOfPath(const std::string& normalized, FSSpec* spec) {
     std::string parent = ParentOf(normalized);
-    std::string name = LastComponentOf(normalized);
-    if (name.size() > kHalyxMaxFileName) return bdNamErr;
+    if (LastComponentOf(normalized).size() > kHalyxMaxComponent) return bdNamErr;
+    std::string name = RecordNameOf(normalized);
     SInt32 parID = fsRtParID;
     if (normalized != "/") {
         struct stat st;
@@ -131,6 +166,7 @@ OSErr PathOfSpec(const FSSpec* spec, std::string* path) {
         name == "." || name == "..") {
         return bdNamErr;
     }
+    if (LongNameOfRecordName(directory, name, path)) return noErr;
     *path = directory == "/" ? "/" + name : directory + "/" + name;
     return noErr;
 }

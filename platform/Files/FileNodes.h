@@ -22,8 +22,17 @@ bool PathOfId(SInt32 id, std::string* path);
 std::string ParentOf(const std::string& normalized);
 std::string LastComponentOf(const std::string& normalized);
 
+// The name a record holds for a normalised path: the last component when it fits the record's 63
+// bytes; for a longer one, its start and "#" with the path's table id in upper-case hexadecimal
+// ("very-long-name...#1F"), which names the long component again for the life of the process.
+std::string RecordNameOf(const std::string& normalized);
+// The path in `directory` (normalised) of the long component that `name` stands for in a record;
+// false when `name` is no such stand-in of an object of that directory.
+bool LongNameOfRecordName(const std::string& directory, const std::string& name, std::string* path);
+
 // The record of a normalised path (its directory must exist): noErr / fnfErr / dirNFErr / bdNamErr
 // as FSMakeFSSpec. The record is written only for noErr and fnfErr.
+// A last component over 255 bytes gives bdNamErr.
 OSErr SpecOfPath(const std::string& normalized, FSSpec* spec);
 // The normalised path a record names: noErr, nsvErr, dirNFErr, paramErr.
 OSErr PathOfSpec(const FSSpec* spec, std::string* path);

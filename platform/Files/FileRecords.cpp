@@ -77,6 +77,11 @@ OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSp
     std::string target = name.empty() ? base : (name[0] == '/' ? name : base + "/" + name);
     std::string normalized;
     if (!NormalizePath(target, &normalized)) return ioErr;
+    std::string longPath;
+    if (!name.empty() && name.find('/') == std::string::npos &&
+        LongNameOfRecordName(ParentOf(normalized), name, &longPath)) {
+        normalized = longPath;
+    }
     return SpecOfPath(normalized, spec);
 }
 

@@ -6,10 +6,14 @@
 // kept until the process ends. An id names a path, not the directory found there today.
 //
 // FSSpec is the 70-byte record {volume, parent directory id, name}. The name is the last component
-// of the path, as the host spells it (bytes, not converted), at most 63 bytes; longer names are
-// refused with bdNamErr. The record is packed (parID sits at offset 2): copy parID out rather than
-// binding a reference or pointer to it. The root is the record {volume, fsRtParID, "/"}. A record may
-// name a file that does not exist yet (to create it).
+// of the path, as the host spells it (bytes, not converted), when it has at most 63 bytes. A longer
+// component (the host takes up to 255 bytes of anything but '/' and NUL) is held as a stand-in of
+// 63 bytes or fewer: the component's start, "#" and the path's table id in upper-case hexadecimal.
+// Every call here that takes a record or a name reads such a stand-in as the long component it came
+// from, for the life of the process, like a directory id. Paths may be as long as the host takes
+// (PATH_MAX). The record is packed (parID sits at offset 2): copy parID out rather than
+// binding a reference or pointer to it. The root is the record {volume, fsRtParID, "/"}. A record
+// may name a file that does not exist yet (to create it).
 //
 // FSRef is an 80-byte opaque reference to an object that exists; it holds the object's table id.
 #ifndef HALYX_PLATFORM_FILES_FILERECORDS_H
@@ -27,6 +31,7 @@ enum {
     fsRtParID = 1,              // parent id of the root directory
     fsRtDirID = 2,              // id of the root directory
     kHalyxMaxFileName = 63,     // longest name an FSSpec holds
+    kHalyxMaxComponent = 255,   // longest path component the host takes
 };
 
 #pragma pack(push, 2)
@@ -79,8 +84,10 @@ typedef struct FSCatalogInfo {
 // is a path relative to the directory (absolute when it starts with '/'), "." and ".." included.
 // Returns noErr when the object exists; fnfErr (-43) when it does not but its directory does (the
 // record is filled all the same, so the file can be created); dirNFErr (-120) when the directory is
-// unknown or missing; nsvErr (-35) for another volume; bdNamErr (-37) for a name over 63 bytes;
-// paramErr (-50) for a null record. On dirNFErr, nsvErr and bdNamErr the record is left untouched.
+// unknown or missing; nsvErr (-35) for another volume; bdNamErr (-37) for a name holding a NUL or a
+// component over 255 bytes; paramErr (-50) for a null record. A name that is the stand-in of a long
+// component of that directory names that component. On dirNFErr, nsvErr and bdNamErr the record is
+// left untouched.
 OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param fileName, FSSpec* spec);
 
 // The record of a POSIX path (relative paths against the working directory); statuses as

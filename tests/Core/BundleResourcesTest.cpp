@@ -129,7 +129,8 @@ TEST_F(BundleResourcesTest, EveryEditorMessageTakesItsArguments) {
                                 {"KeyNotValid", "s"}, {"MaxChars", "d"},
                                 {"LimitChars", "sd"}, {"MaxCharsLimit", "sd"},
                                 {"FixedLength", "d"}, {"NotBlank", "s"},
-                                {"BadRange", "s"},    {"Range:Bad Range data", "sddd"}};
+                                {"BadRange", "s"},    {"Range:Bad Range data", "sddd"},
+                                {"NotCarried", "s"},  {"PostScriptDelimiters", "s"}};
     char text[256];
     for (const Message& message : messages) {
         int length = PDEBundle::GetLocalizedString(message.key, text, 255, bundle);

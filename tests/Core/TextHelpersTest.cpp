@@ -28,6 +28,21 @@ TEST(TextHelpersTest, DecimalConversions) {
     EXPECT_STREQ("-2147483648", text);
 }
 
+TEST(TextHelpersTest, BoundedNumbersStopAtTheThirtyTwoBitLimits) {
+    const struct {
+        const char* text;
+        bool within;
+        SInt32 value;
+    } table[] = {{"2147483647", true, 2147483647},        {"-2147483648", true, -2147483647 - 1},
+                 {"2147483648", false, 2147483647},       {"4294967297", false, 2147483647},
+                 {"-4294967295", false, -2147483647 - 1}, {"000000000000012x9", true, 12}};
+    for (const auto& row : table) {
+        SInt32 value = 99;
+        EXPECT_EQ(row.within, string2BoundedNumber(row.text, &value)) << row.text;
+        EXPECT_EQ(row.value, value) << row.text;
+    }
+}
+
 TEST(TextHelpersTest, LengthPrefixedStringsKeepAtMost255Bytes) {
     Str255 counted;
     char back[256];

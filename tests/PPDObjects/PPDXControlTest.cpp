@@ -173,6 +173,29 @@ TEST(PPDXControl, InjectFillsTheSingleMarker) {
     EXPECT_EQ(Fill("(<t>) show", longValue.c_str()), "(" + longValue + ") show");
 }
 
+TEST(PPDXControl, InjectEscapesTheValueOnlyInsideAPostScriptString) {
+    const struct {
+        const char* templ;
+        const char* value;
+        const char* filled;
+        bool takesValue;
+    } table[] = {
+        {"userdict /F (<F>) put", "x) put quit (y", "userdict /F (x\\) put quit \\(y) put", true},
+        {"((a) \\) 100% <t>) show", "\\", "((a) \\) 100% \\\\) show", true},
+        // The template's own escape before the marker ends in a newline, which the string drops.
+        {"(y\\<t>)", ")", "(y\\\n\\))", true},
+        // Outside a string the value goes as it is, and the template does not take those bytes.
+        {"(done) pop /N <t> def", "(x)", "(done) pop /N (x) def", false},
+        {"% a comment (\n/N <t> def", "a\\", "% a comment (\n/N a\\ def", false},
+        {"<</Copies <n>>>setpagedevice", "3", "<</Copies 3>>setpagedevice", true},
+    };
+    for (const auto& row : table) {
+        EXPECT_EQ(row.filled, Fill(row.templ, row.value)) << row.templ;
+        PointerList flags;
+        EXPECT_EQ(row.takesValue, Control("*N", flags, row.templ).TemplateTakes(row.value));
+    }
+}
+
 TEST(PPDXControl, InjectLeavesTemplatesWithoutMarkerUnchanged) {
     EXPECT_EQ(Fill("<<>>setpagedevice", "3"), "<<>>setpagedevice");
     EXPECT_EQ(Fill("no marker", "3"), "no marker");

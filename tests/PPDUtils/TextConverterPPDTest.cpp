@@ -82,17 +82,20 @@ TEST(TextConverterPPD, WesternLanguagesReadHighBytesAsMacRoman) {
 }
 
 TEST(TextConverterPPD, TranslationsBecomeTheirUnicodeCharacters) {
-    // The to-Unicode path keeps the converted terminator as the last character.
+    // The to-Unicode path gives the text's characters and no terminator among them.
     HeaderPPD japanese("Japanese", "JIS83-RKSJ");
     TextConverter sjis(&japanese);
     EXPECT_TRUE(sjis.ValidConverter());
-    EXPECT_EQ(std::u16string(u"\u7528\u7D19\u30B5\u30A4\u30BA\0", 6),
+    EXPECT_EQ(std::u16string(u"\u7528\u7D19\u30B5\u30A4\u30BA"),
               Translation(sjis, "\x97\x70\x8E\x86<83 54 83 43 83 59>"));
 
     HeaderPPD polish("Polish", "ISOLatin2");
     TextConverter latin2(&polish);
-    EXPECT_EQ(std::u16string(u"Jako\u015B\u0107 wydruku \u017C\u00F3\u0142ty\0", 21),
+    EXPECT_EQ(std::u16string(u"Jako\u015B\u0107 wydruku \u017C\u00F3\u0142ty"),
               Translation(latin2, "Jako<B6>\xE6 wydruku \xBF\xF3\xB3ty"));
+    HeaderPPD turkish("Turkish", "ISOLatin5");
+    TextConverter latin5(&turkish);
+    EXPECT_EQ(std::u16string(u"Job Notes \u0130"), Translation(latin5, "Job Notes <DD>"));
 }
 
 TEST(TextConverterPPD, MissingOrUnknownEncodingGivesAnInvalidConverter) {

@@ -210,17 +210,19 @@ TEST(TextConverter, StringsFromEachDeclaredEncoding) {
     EXPECT_EQ(u"\u20AC5", ToCharacters(windows,
                                        "\x80"
                                        "5"));
-    // Through the to-Unicode converter the terminator is converted too.
+    // Through the to-Unicode converter: the characters of the text, and no terminator among them.
     TextConverter latin2(kTextEncodingISOLatin2, kTextEncodingMacRoman);
-    EXPECT_EQ(std::u16string(u"\u0141\u00F3d\u017A\0", 5), ToCharacters(latin2,
-                                                                        "\xA3\xF3"
-                                                                        "d<BC>"));
+    EXPECT_EQ(u"\u0141\u00F3d\u017A", ToCharacters(latin2,
+                                                   "\xA3\xF3"
+                                                   "d<BC>"));
     TextConverter latin5(kTextEncodingISOLatin5, kTextEncodingMacRoman);
-    EXPECT_EQ(std::u16string(u"\u0130\0", 2), ToCharacters(latin5, "<DD>"));
+    EXPECT_EQ(u"\u0130", ToCharacters(latin5, "<DD>"));
     TextConverter sjis(kTextEncodingShiftJIS, kTextEncodingMacRoman);
-    EXPECT_EQ(std::u16string(u"\u65E5\u672C\0", 3), ToCharacters(sjis, "<93FA>\x96\x7B"));
-    // The same converter serves several texts.
-    EXPECT_EQ(std::u16string(u"\u3042\0", 2), ToCharacters(sjis, "<82A0>"));
+    EXPECT_EQ(u"\u65E5\u672C", ToCharacters(sjis, "<93FA>\x96\x7B"));
+    // The same converter serves several texts; a segment's NUL ends the text there.
+    EXPECT_EQ(u"\u3042", ToCharacters(sjis, "<82A0>"));
+    EXPECT_EQ(u"ab", ToCharacters(sjis, "ab<00>cd"));
+    EXPECT_EQ(u"", ToCharacters(latin2, "<00>"));
 }
 
 TEST(TextConverter, StringsThatCannotBeReadAsDeclaredAreMacRoman) {
@@ -236,7 +238,7 @@ TEST(TextConverter, StringsThatCannotBeReadAsDeclaredAreMacRoman) {
         HalyxInjectFailures(kHalyxFailConversion, 0, 1);
         EXPECT_EQ(u"\u00B1", ToCharacters(latin2, "\xB1"));
     }
-    EXPECT_EQ(std::u16string(u"\u0105\0", 2), ToCharacters(latin2, "\xB1"));
+    EXPECT_EQ(u"\u0105", ToCharacters(latin2, "\xB1"));
 }
 
 TEST(TextConverter, NullAndOutOfMemoryStrings) {

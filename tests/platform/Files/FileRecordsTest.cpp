@@ -79,10 +79,24 @@ TEST_F(FileRecordTest, MissingFileStillFillsTheRecordButMissingDirectoryDoesNot)
     EXPECT_EQ(dirNFErr, HalyxFSSpecFromPath(mDir.Join("a.ppd/x").c_str(), &spec));
 }
 
-TEST_F(FileRecordTest, RefusesLongNamesOtherVolumesAndUnknownDirectories) {
+TEST_F(FileRecordTest, RefusesOverlongNamesOtherVolumesAndUnknownDirectories) {
     FSSpec spec;
     EXPECT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join(std::string(63, 'n')).c_str(), &spec));
-    EXPECT_EQ(bdNamErr, HalyxFSSpecFromPath(mDir.Join(std::string(64, 'n')).c_str(), &spec));
+    EXPECT_EQ(std::string(63, 'n'), NameOf(spec));
+    // A longer component is held as a stand-in that leads back to it.
+    EXPECT_EQ(fnfErr, HalyxFSSpecFromPath(mDir.Join(std::string(255, 'n')).c_str(), &spec));
+    EXPECT_GE(63u, NameOf(spec).size());
+    EXPECT_EQ(mDir.Join(std::string(255, 'n')), PathOf(spec));
+    EXPECT_EQ(bdNamErr, HalyxFSSpecFromPath(mDir.Join(std::string(256, 'n')).c_str(), &spec));
+    // Long names sharing their first 63 bytes keep their own records; a stand-in names its
+    // component in its directory only.
+    FSSpec one;
+    const std::string start(70, 's');
+    ASSERT_TRUE(mDir.Write(start + "1", "1") && mDir.Write(start + "2", "2"));
+    ASSERT_EQ(noErr, HalyxFSSpecFromPath(mDir.Join(start + "1").c_str(), &one));
+    ASSERT_EQ(noErr, FSMakeFSSpec(0, one.parID, one.name, &spec));
+    EXPECT_EQ(mDir.Join(start + "1"), PathOf(spec));
+    EXPECT_EQ(fnfErr, FSMakeFSSpec(0, fsRtDirID, one.name, &spec));
     EXPECT_EQ(nsvErr, FSMakeFSSpec(-7, fsRtDirID, Pascal("tmp").c_str(), &spec));
     // A name with a NUL byte would name a different host file: refused.
     const unsigned char withNul[] = {5, 'a', '.', 'p', 0, 'x'};
