@@ -41,7 +41,10 @@ assert any(p["site"] == 30 and p["data"] == "%%ORBCustom1: Rush\n" for p in job[
     "the note's comment line is not among the pieces"
 PY
 halyx-jobnotes check /usr/share/ppd/halyx/HalyxSample.ppd >/dev/null || fail "check of the installed sample"
-for page in halyx-jobnotes HalyxCupsFilter; do
+[ "$(command -v halyx-print)" = /usr/bin/halyx-print ] || fail "halyx-print is not on PATH"
+halyx-print --version | grep -qx "halyx-print [0-9][0-9.]*" || fail "halyx-print --version"
+[ -f /usr/share/applications/halyx-print.desktop ] || fail "no menu entry for halyx-print"
+for page in halyx-jobnotes halyx-print HalyxCupsFilter; do
     man -w "$page" >/dev/null || fail "no manual page for $page"
 done
 /usr/lib/cups/filter/HalyxCupsFilter --version | grep -qx "HalyxCupsFilter [0-9][0-9.]*" || fail "HalyxCupsFilter --version"
