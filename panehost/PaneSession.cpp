@@ -14,6 +14,7 @@
 #include "PrintCore/HalyxPrintHost.h"
 #include "PrintCore/PMTicket.h"
 #include "PrintCore/ToolboxRandom.h"
+#include "panehost/HostText.h"
 
 namespace halyx::panehost {
 
@@ -23,26 +24,6 @@ namespace {
 constexpr SInt16 kButtonHeight = 20;
 constexpr SInt16 kButtonWidth = 90;
 constexpr SInt16 kButtonMargin = 10;
-
-std::string ToUTF8(CFStringRef text) {
-    if (text == nullptr) return std::string();
-    CFIndex size =
-        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-    std::string buffer(static_cast<size_t>(size), '\0');
-    if (!CFStringGetCString(text, &buffer[0], size, kCFStringEncodingUTF8)) return std::string();
-    buffer.resize(strlen(buffer.c_str()));
-    return buffer;
-}
-
-// Bytes in the system encoding (what the port records) as UTF-8.
-std::string SystemToUTF8(const char* bytes, long length) {
-    CFStringRef text =
-        CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes),
-                                static_cast<CFIndex>(length), CFStringGetSystemEncoding(), false);
-    std::string utf8 = ToUTF8(text);
-    if (text != nullptr) CFRelease(text);
-    return utf8;
-}
 
 // Answers the Print button's command, which reaches the application only when no handler on the
 // way (the pane's editor among them) stopped it.

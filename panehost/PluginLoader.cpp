@@ -16,6 +16,7 @@
 #include "CoreFoundation/CFString.h"
 #include "CoreFoundation/CFURL.h"
 #include "panehost/InterruptCleanup.h"
+#include "panehost/HostText.h"
 
 namespace halyx::panehost {
 
@@ -61,15 +62,6 @@ CFURLRef CreateFolderURL(const std::string& path) {
     return CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault,
                                                    reinterpret_cast<const UInt8*>(path.c_str()),
                                                    static_cast<CFIndex>(path.size()), true);
-}
-
-std::string ToUTF8(CFStringRef text) {
-    if (text == nullptr) return std::string();
-    CFIndex size =
-        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-    std::vector<char> buffer(static_cast<size_t>(size));
-    if (!CFStringGetCString(text, buffer.data(), size, kCFStringEncodingUTF8)) return std::string();
-    return std::string(buffer.data());
 }
 
 // The name of the function of the first factory that "CFPlugInTypes" lists for the print dialog

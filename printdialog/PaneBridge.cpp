@@ -10,29 +10,14 @@
 #include "HIToolbox/HalyxInput.h"
 #include "HIToolbox/MacWindows.h"
 #include "HIToolbox/PortRecording.h"
+#include "panehost/HostText.h"
 
 namespace halyx::printdialog {
 
 namespace {
 
-std::string ToUTF8(CFStringRef text) {
-    if (text == nullptr) return std::string();
-    CFIndex size =
-        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-    std::string buffer(static_cast<size_t>(size), '\0');
-    if (!CFStringGetCString(text, &buffer[0], size, kCFStringEncodingUTF8)) return std::string();
-    buffer.resize(strlen(buffer.c_str()));
-    return buffer;
-}
-
-std::string SystemToUTF8(const char* bytes, long length) {
-    CFStringRef text =
-        CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes),
-                                static_cast<CFIndex>(length), CFStringGetSystemEncoding(), false);
-    std::string utf8 = ToUTF8(text);
-    if (text != nullptr) CFRelease(text);
-    return utf8;
-}
+using panehost::SystemToUTF8;
+using panehost::ToUTF8;
 
 bool Inside(const Rect& inner, const Rect& outer) {
     return inner.top >= outer.top && inner.left >= outer.left && inner.bottom <= outer.bottom &&

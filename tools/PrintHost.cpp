@@ -32,34 +32,18 @@
 #include "panehost/PaneSession.h"
 #include "panehost/PluginLoader.h"
 #include "panehost/InterruptCleanup.h"
+#include "panehost/HostText.h"
 
 namespace halyx::tools {
 
 namespace {
 
+using panehost::SystemToUTF8;
+using panehost::ToUTF8;
+
 // How far the list is scrolled per step while a row is searched.
 constexpr SInt32 kScrollStep = 20;
 constexpr int kMaxScrollSteps = 1000;
-
-std::string ToUTF8(CFStringRef text) {
-    if (text == nullptr) return std::string();
-    CFIndex size =
-        CFStringGetMaximumSizeForEncoding(CFStringGetLength(text), kCFStringEncodingUTF8) + 1;
-    std::string buffer(static_cast<size_t>(size), '\0');
-    if (!CFStringGetCString(text, &buffer[0], size, kCFStringEncodingUTF8)) return std::string();
-    buffer.resize(strlen(buffer.c_str()));
-    return buffer;
-}
-
-// Bytes in the system encoding (what the port records) as UTF-8.
-std::string SystemToUTF8(const char* bytes, long length) {
-    CFStringRef text =
-        CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes),
-                                static_cast<CFIndex>(length), CFStringGetSystemEncoding(), false);
-    std::string utf8 = ToUTF8(text);
-    if (text != nullptr) CFRelease(text);
-    return utf8;
-}
 
 bool IsEditText(ControlRef control) {
     return HalyxGetControlKind(control) == kHalyxControlEditText;
