@@ -104,3 +104,20 @@ function(halyx_fuzzer)
         target_link_libraries(${F_NAME}_fuzzer PRIVATE ${F_DEPS})
     endif()
 endfunction()
+
+# halyx_plugin_host(TARGET): a program that loads the plug-in. The plug-in takes the platform's
+# services from the program, so the program carries every platform library whole and exports its
+# symbols.
+function(halyx_plugin_host target)
+    if(NOT HALYX_PLUGIN_HOST_LIBRARIES)
+        return()
+    endif()
+    set(host_archives)
+    foreach(library IN LISTS HALYX_PLUGIN_HOST_LIBRARIES)
+        list(APPEND host_archives $<TARGET_FILE:${library}>)
+    endforeach()
+    target_link_options(${target} PRIVATE -Wl,--whole-archive ${host_archives}
+                                          -Wl,--no-whole-archive)
+    target_link_libraries(${target} PRIVATE ${HALYX_PLUGIN_HOST_LIBRARIES})
+    set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+endfunction()
