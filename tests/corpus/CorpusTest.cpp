@@ -174,13 +174,14 @@ TEST_F(Corpus, EveryFileParsesOrReportsAFatalError) {
 
 // The reference parser reads the same header values, except where a known difference of the two
 // parsers explains it.
+#ifdef HALYX_HAVE_REFERENCE_PPD
 TEST_F(Corpus, HeaderValuesAgreeWithTheReferenceParser) {
-    if (!HaveReferenceParser()) GTEST_SKIP() << "the reference PPD library was not found at build";
     for (const FileResult& r : sResults) {
         for (const Disagreement& d : r.disagreements)
             EXPECT_FALSE(d.reason.empty()) << r.uri << " " << d.keyword << ": ours " << d.ours
                                            << ", reference " << d.reference << ", no known reason";
     }
 }
+#endif
 
 }  // namespace
