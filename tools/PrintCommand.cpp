@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -137,15 +138,15 @@ PPDXControl* FindField(ORBPPD& model, const std::string& keyword) {
 
 // The titles of the Required job notes: the pane checks only the field the person is in, so an
 // untouched one may print empty.
-std::vector<std::string> RequiredTitles(ORBPPD& model) {
-    std::vector<std::string> titles;
+std::set<std::string> RequiredTitles(ORBPPD& model) {
+    std::set<std::string> titles;
     DisplayOptionsScope all(DISPLAY_ALL);
     PPDXControls* controls = model.GetControls();
     if (controls == nullptr) return titles;
     for (PPDXControl* c = controls->First(nullptr); c != nullptr; c = controls->Next(nullptr)) {
         const PPDXJobNote* note = dynamic_cast<PPDXJobNote*>(c);
         if (note != nullptr && note->IsRequired())
-            titles.push_back(Utf8FromCFString(c->CFStringUserName()));
+            titles.insert(Utf8FromCFString(c->CFStringUserName()));
     }
     return titles;
 }
@@ -380,10 +381,11 @@ int RunPrint(int argc, char** argv) {
     }
     // The job goes out: an empty Required field is worth a word, though it does not stop it.
     if (result.outcome == PrintOutcome::kPrinted) {
-        for (const std::string& title : RequiredTitles(*loader.Model()))
-            for (const auto& line : result.summary)
-                if (line.first == title && line.second.empty())
-                    Say("print", "warning: the required field \"" + title + "\" is empty");
+        // One word per field, in the summary's order, however often a large PPD repeats it.
+        std::set<std::string> required = RequiredTitles(*loader.Model());
+        for (const auto& line : result.summary)
+            if (line.second.empty() && required.erase(line.first) > 0)
+                Say("print", "warning: the required field \"" + line.first + "\" is empty");
     }
     bool ran = result.outcome == PrintOutcome::kPrinted || result.outcome == PrintOutcome::kRefused;
     if (ran) {

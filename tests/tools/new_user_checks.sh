@@ -84,6 +84,12 @@ values)
         grep -qF "warning: the required field \"$title\" is empty" "$dir/err" ||
             fail "no warning for the empty $title"
     done
+    # A PPD that repeats its body (as large generated ones do) still gets one word per field.
+    { head -n 1 "$sample"; tail -n +2 "$sample"; tail -n +2 "$sample"; } >"$dir/twice.ppd"
+    run 0 print "$dir/twice.ppd" --set Notes1=Hi
+    remove_pieces
+    [ "$(grep -c "required field \"Instructions\"" "$dir/err")" = 1 ] ||
+        fail "the repeated Required field is not named once"
     run 0 print --set Instruct=Fold --set QZUserAuthName=erin
     remove_pieces
     grep -q "required" "$dir/err" && fail "a warning for filled Required fields"
