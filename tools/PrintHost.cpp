@@ -33,6 +33,7 @@
 #include "panehost/PluginLoader.h"
 #include "panehost/InterruptCleanup.h"
 #include "panehost/HostText.h"
+#include "tools/PropertyListFile.h"
 
 namespace halyx::tools {
 
@@ -253,17 +254,8 @@ bool Dialog::CollectResults() {
 
     FILE* file = fopen(mResult->piecesFile.c_str(), "rb");
     if (file == nullptr) return Fail(PrintOutcome::kFailed, "cannot read " + mResult->piecesFile);
-    std::string bytes;
-    char buffer[8192];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-    fclose(file);
-    CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes.data()),
-                                  static_cast<CFIndex>(bytes.size()));
-    CFPropertyListRef list = data != nullptr ? CFPropertyListCreateWithData(
-                                                   kCFAllocatorDefault, data, 0, nullptr, nullptr)
-                                             : nullptr;
-    if (data != nullptr) CFRelease(data);
+    bool readFailed = false;
+    CFPropertyListRef list = ReadPropertyListFile(file, &readFailed);
     bool ok = list != nullptr && CFGetTypeID(list) == CFArrayGetTypeID();
     CFArrayRef items = static_cast<CFArrayRef>(list);
     for (CFIndex i = 0; ok && i + 1 < CFArrayGetCount(items); i += 2) {

@@ -6,11 +6,11 @@
 #include <cstdio>
 
 #include "CoreFoundation/CFArray.h"
-#include "CoreFoundation/CFData.h"
 #include "CoreFoundation/CFDictionary.h"
 #include "CoreFoundation/CFPropertyList.h"
 #include "layout/InstallLayout.h"
 #include "tools/PPDText.h"
+#include "tools/PropertyListFile.h"
 
 namespace halyx::tools {
 
@@ -36,22 +36,12 @@ bool ReadPrinterListNames(const std::string& path, std::vector<std::string>* nam
         *message = cannotRead;
         return false;
     }
-    std::string bytes;
-    char buffer[8192];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-    const bool readError = std::ferror(file) != 0;
-    std::fclose(file);
-    if (readError) {
+    bool readFailed = false;
+    CFPropertyListRef list = ReadPropertyListFile(file, &readFailed);
+    if (readFailed) {
         *message = cannotRead;
         return false;
     }
-    CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes.data()),
-                                  static_cast<CFIndex>(bytes.size()));
-    CFPropertyListRef list = data != nullptr ? CFPropertyListCreateWithData(
-                                                   kCFAllocatorDefault, data, 0, nullptr, nullptr)
-                                             : nullptr;
-    if (data != nullptr) CFRelease(data);
     CFTypeRef array =
         list != nullptr && CFGetTypeID(list) == CFDictionaryGetTypeID()
             ? CFDictionaryGetValue(static_cast<CFDictionaryRef>(list), CFSTR("PCFILENAME"))
