@@ -123,6 +123,9 @@ bool PrintDialog::SendJob(GtkPrinter* printer, GtkPrintSettings* settings, GtkPa
         sent = end.error.empty();
         if (!sent)
             error = "the job to " + name + " failed: " + end.error;
+        else if (verbose && !piecesKey.empty())
+            fprintf(stderr, "halyx-print: sent %s to %s with the pieces file %s\n", title.c_str(),
+                    name.c_str(), piecesPath.c_str());
         else if (verbose)
             fprintf(stderr, "halyx-print: sent %s to %s\n", title.c_str(), name.c_str());
     }

@@ -34,11 +34,12 @@ halyx-jobnotes --version | grep -qx "halyx-jobnotes [0-9][0-9.]*" || fail "--ver
 halyx-jobnotes print --json --set Notes1=Rush >"$work/print.json" 2>"$work/print.err" ||
     fail "installed print failed: $(cat "$work/print.err")"
 python3 - "$work/print.json" <<'PY' || fail "installed print wrote no pieces"
-import json, sys
+import json, os, sys
 job = json.load(open(sys.argv[1]))
 assert job["pieces_file"], "no pieces file"
 assert any(p["site"] == 30 and p["data"] == "%%ORBCustom1: Rush\n" for p in job["pieces"]), \
     "the note's comment line is not among the pieces"
+os.remove(job["pieces_file"])
 PY
 halyx-jobnotes check /usr/share/ppd/halyx/HalyxSample.ppd >/dev/null || fail "check of the installed sample"
 [ "$(command -v halyx-print)" = /usr/bin/halyx-print ] || fail "halyx-print is not on PATH"

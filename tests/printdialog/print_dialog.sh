@@ -109,6 +109,9 @@ print_and_wait() {
         sleep 0.1
     done
     [ -s "$CUPSD_DIR/out/Notes.ps" ] || fail "nothing reached the queue"
+    # The job is done with its pieces file; the dialog leaves it, as the pane does.
+    sed -n 's/^halyx-print: sent .* with the pieces file \(\/tmp\/Halyx\.temp[0-9]*\)$/\1/p' \
+        "$work/dialog.err" | xargs -r rm -f
 }
 printed_has() { grep -aqF -- "$1" "$CUPSD_DIR/out/Notes.ps" || fail "the job lacks '$1'"; }
 refused_with() {
