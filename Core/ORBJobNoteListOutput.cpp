@@ -9,6 +9,7 @@
 #include "Core/ORBJobTicket.h"
 #include "Core/PrinterLookup.h"
 #include "Core/UserNameCapture.h"
+#include "IOKit/IOKitLib.h"
 #include "PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDObjects/Controls/PPDXUserAuthLib.h"
 #include "PrintCore/PMErrors.h"
@@ -60,6 +61,16 @@ private:
     char* mHeap;
     size_t mLength;
     size_t mCapacity;
+};
+
+// Keeps the machine's interfaces as first read for as long as it lives: each password note packs
+// the machine's address, which one pass reads once.
+class InterfacesHeld {
+public:
+    InterfacesHeld() { HalyxIOKitHoldInterfaces(); }
+    ~InterfacesHeld() { HalyxIOKitReleaseInterfaces(); }
+    InterfacesHeld(const InterfacesHeld&) = delete;
+    InterfacesHeld& operator=(const InterfacesHeld&) = delete;
 };
 
 // Missing tickets and items are no failure: they only leave the orientation unknown.
@@ -120,6 +131,7 @@ SInt32 ORBJobNoteList::outInjectionData(ORBJobTicket* ticket, PMPrintSession ses
         }
     }
 
+    InterfacesHeld interfaces;
     char* capturedName = nullptr;
     bool nameCaptured = false;
     for (LinkElement_Dual* element = head; element != nullptr; element = element->next) {
