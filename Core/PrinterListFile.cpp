@@ -40,13 +40,16 @@ bool IdentityOf(const std::string& path, FileIdentity* identity) {
 }
 
 // File times move in clock ticks: a file changed again within the tick of its last change keeps
-// its times. Only a file whose times are well past is known by them; a newer one is read again.
+// its times. Only a file whose last change (which nothing can set back) is well past, a good many
+// ticks, is known by them; a newer one is read again.
 bool Settled(const FileIdentity& identity) {
-    constexpr time_t kSettledSeconds = 2;
+    constexpr long kSettledNanoseconds = 100 * 1000 * 1000;
     struct timespec now;
     if (clock_gettime(CLOCK_REALTIME, &now) != 0) return false;
-    return identity.modified.tv_sec + kSettledSeconds < now.tv_sec &&
-           identity.changed.tv_sec + kSettledSeconds < now.tv_sec;
+    const long long changed =
+        static_cast<long long>(identity.changed.tv_sec) * 1000000000LL + identity.changed.tv_nsec;
+    const long long current = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+    return changed + kSettledNanoseconds < current;
 }
 
 std::string PathOf(CFURLRef url) {
