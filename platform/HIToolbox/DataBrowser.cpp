@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <new>
-#include <unordered_set>
 
 #include "HIToolbox/ControlObject.h"
 #include "HIToolbox/WindowObject.h"
@@ -12,6 +11,7 @@
 namespace halyx_toolbox {
 
 long BrowserState::RowOf(DataBrowserItemID item) const {
+    if (rows.count(item) == 0) return -1;
     auto found = std::find(items.begin(), items.end(), item);
     return found == items.end() ? -1 : static_cast<long>(found - items.begin());
 }
@@ -179,29 +179,16 @@ OSStatus AddDataBrowserItems(ControlRef browser, DataBrowserItemID container, UI
                              const DataBrowserItemID* items, DataBrowserPropertyID /*preSort*/) {
     HALYX_BROWSER(state, browser);
     if (container != kDataBrowserNoItem || (items == nullptr && numItems > 0)) return paramErr;
-    // The rows already there, looked up by item rather than searched once per added row. The
-    // notification may change the rows: the set is made again whenever they are not what this
-    // loop left.
-    std::unordered_set<DataBrowserItemID> present;
-    bool presentKnown = false;
     for (UInt32 i = 0; i < numItems; ++i) {
         if (!halyx_toolbox::IsLiveControl(browser)) return errUnknownControl;
         const DataBrowserItemID item = items[i];
-        if (item == kDataBrowserNoItem) return errDataBrowserItemNotAdded;
-        if (!presentKnown) {
-            present.clear();
-            present.insert(state->items.begin(), state->items.end());
-            presentKnown = true;
-        }
-        if (present.count(item) != 0) return errDataBrowserItemNotAdded;
+        if (item == kDataBrowserNoItem || state->rows.count(item) != 0)
+            return errDataBrowserItemNotAdded;
         if (HalyxShouldFail(kHalyxFailAllocation)) return memFullErr;
         state->items.push_back(item);
-        present.insert(item);
-        const size_t rows = state->items.size();
+        state->rows.insert(item);
         if (state->callbacks.u.v1.itemNotificationCallback != nullptr) {
             state->callbacks.u.v1.itemNotificationCallback(browser, item, kDataBrowserItemAdded);
-            presentKnown = halyx_toolbox::IsLiveControl(browser) && state->items.size() == rows &&
-                           state->items.back() == item;
         }
     }
     return noErr;
@@ -222,6 +209,7 @@ OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container,
         const long row = state->RowOf(item);
         if (row < 0) continue;
         state->items.erase(state->items.begin() + row);
+        state->rows.erase(item);
         auto& selected = state->selected;
         selected.erase(std::remove(selected.begin(), selected.end(), item), selected.end());
         if (state->callbacks.u.v1.itemNotificationCallback != nullptr) {
