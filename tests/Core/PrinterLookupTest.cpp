@@ -15,6 +15,7 @@
 
 #include "Core/BundleLookup.h"
 #include "Core/PDEBundle.h"
+#include "Core/PPDAcceptance.h"
 #include "Core/PrinterListFile.h"
 #include "Core/RandomFileName.h"
 #include "HIToolbox/Sound.h"
@@ -210,6 +211,41 @@ TEST_F(PrinterLookupTest, PrinterListIsReadAgainOnlyWhenItsFileMayHaveChanged) {
         EXPECT_EQ("HALYX03.PPD", first(e));
     }
     CFRelease(contents);
+}
+
+// The answer for a PPD is kept while its file stays as it was: a PPD rewritten to name another
+// file, even at the same size, gets a new answer.
+TEST_F(PrinterLookupTest, AcceptanceFollowsTheFileTheAnswerWasFor) {
+    const std::string ppd = folder + "/Accepted.ppd";
+    CFStringRef listed[] = {CFSTR("HALYX01.PPD")};
+    CFArrayRef names =
+        CFArrayCreate(nullptr, reinterpret_cast<const void**>(listed), 1, &kCFTypeArrayCallBacks);
+    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+        nullptr, reinterpret_cast<const UInt8*>(ppd.c_str()), static_cast<CFIndex>(ppd.size()),
+        false);
+    const struct {
+        const char* name;
+        time_t age;
+        bool accepted;
+    } kSteps[] = {{"HALYX01.PPD", 60, true},
+                  {"HALYX01.PPD", 60, true},
+                  {"HALYX02.PPD", 30, false},
+                  {"HALYX01.PPD", 0, true},
+                  {"HALYX02.PPD", 0, false}};
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        Write(ppd, std::string("*PPD-Adobe: \"4.3\"\n*PCFileName: \"") + step.name + "\"\n");
+        if (step.age > 0) {
+            struct timespec times[2] = {{time(nullptr) - step.age, 0},
+                                        {time(nullptr) - step.age, 0}};
+            ASSERT_EQ(0, utimensat(AT_FDCWD, ppd.c_str(), times, 0));
+            usleep(200 * 1000);
+        }
+        EXPECT_EQ(step.accepted, IsAcceptedPPD(url, names));
+        EXPECT_EQ(step.accepted, IsAcceptedPPD(url, names));
+    }
+    CFRelease(url);
+    CFRelease(names);
 }
 
 TEST_F(PrinterLookupTest, BundleIsCachedUntilFreed) {
