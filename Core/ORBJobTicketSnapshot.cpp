@@ -42,6 +42,15 @@ public:
         return static_cast<CFDataRef>(CFRetain(mFlattened));
     }
 
+    // The XML kept for flattened bytes equal to `flattened`, retained for the caller: a model
+    // saved again unchanged is not written out again. Null when those are not the bytes kept.
+    CFDataRef CopyXML(CFDataRef flattened) {
+        std::lock_guard<std::mutex> hold(mMutex);
+        if (flattened == nullptr || mFlattened == nullptr || !CFEqual(flattened, mFlattened))
+            return nullptr;
+        return static_cast<CFDataRef>(CFRetain(mXML));
+    }
+
 private:
     std::mutex mMutex;
     CFDataRef mXML = nullptr;
@@ -74,9 +83,9 @@ bool ORBJobTicket::SavePPD(ORBPPD* ppd, CFStringRef client, CFURLRef) {
         mStatus = status;
         return true;
     }
-    CFDataRef xml = stream->data() != nullptr
-                        ? CFPropertyListCreateXMLData(kCFAllocatorDefault, stream->data())
-                        : nullptr;
+    CFDataRef xml = Last().CopyXML(stream->data());
+    if (xml == nullptr && stream->data() != nullptr)
+        xml = CFPropertyListCreateXMLData(kCFAllocatorDefault, stream->data());
     Last().Keep(xml, stream->data());
     stream.reset();
     if (xml == nullptr) {
