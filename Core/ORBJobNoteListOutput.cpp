@@ -9,6 +9,7 @@
 #include "Core/ORBJobTicket.h"
 #include "Core/PrinterLookup.h"
 #include "Core/UserNameCapture.h"
+#include "IOKit/IOKitLib.h"
 #include "PPDObjects/Controls/PPDXJobNote.h"
 #include "PPDObjects/Controls/PPDXUserAuthLib.h"
 #include "PrintCore/PMErrors.h"
@@ -62,6 +63,16 @@ private:
     size_t mCapacity;
 };
 
+// Keeps the machine's interfaces as first read for as long as it lives: each password note packs
+// the machine's address, which one pass reads once.
+class InterfacesHeld {
+public:
+    InterfacesHeld() { HalyxIOKitHoldInterfaces(); }
+    ~InterfacesHeld() { HalyxIOKitReleaseInterfaces(); }
+    InterfacesHeld(const InterfacesHeld&) = delete;
+    InterfacesHeld& operator=(const InterfacesHeld&) = delete;
+};
+
 // Missing tickets and items are no failure: they only leave the orientation unknown.
 bool IsMissing(OSStatus status) {
     return status == kPMInvalidPrintSettings || status == kPMKeyNotFound;
@@ -98,6 +109,19 @@ OSStatus FindOrientation(PMPrintSession session, SInt32* orientation, bool* foun
     return status;
 }
 
+// The name a User Name note packs: what was typed, or for an empty note the logged-in user's,
+// which one pass looks up once and keeps in *loggedIn for the caller to free.
+OSStatus CaptureNoteUserName(const char* typed, char** loggedIn, char** captured) {
+    if (typed[0] != '\0') return CaptureUserName(typed, captured);
+    *captured = nullptr;
+    if (*loggedIn == nullptr) {
+        OSStatus status = CaptureUserName(typed, loggedIn);
+        if (status != noErr) return status;
+    }
+    *captured = strdup(*loggedIn);
+    return *captured != nullptr ? static_cast<OSStatus>(noErr) : static_cast<OSStatus>(memFullErr);
+}
+
 // A heap copy of `text`; null when memory is short.
 char* CopyText(const char* text) {
     return strdup(text != nullptr ? text : "");
@@ -120,7 +144,9 @@ SInt32 ORBJobNoteList::outInjectionData(ORBJobTicket* ticket, PMPrintSession ses
         }
     }
 
+    InterfacesHeld interfaces;
     char* capturedName = nullptr;
+    char* loggedInName = nullptr;
     bool nameCaptured = false;
     for (LinkElement_Dual* element = head; element != nullptr; element = element->next) {
         ORBJobNote* entry = static_cast<ORBJobNote*>(element);
@@ -147,7 +173,8 @@ SInt32 ORBJobNoteList::outInjectionData(ORBJobTicket* ticket, PMPrintSession ses
             } else if (index == kKeywordMapUserName) {
                 if (CurrentSpecialOptionIsTrue(kAuthenticateWithLDAPOption)) {
                     free(capturedName);
-                    OSStatus captureStatus = CaptureUserName(value, &capturedName);
+                    OSStatus captureStatus =
+                        CaptureNoteUserName(value, &loggedInName, &capturedName);
                     nameCaptured = captureStatus == noErr;
                     if (!nameCaptured && status == noErr) status = captureStatus;
                     featureAllowed = CurrentSpecialOptionIsTrue(kCopierUserAuthOption);
@@ -220,5 +247,6 @@ SInt32 ORBJobNoteList::outInjectionData(ORBJobTicket* ticket, PMPrintSession ses
         if (status != noErr) break;
     }
     free(capturedName);
+    free(loggedInName);
     return status;
 }

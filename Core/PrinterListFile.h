@@ -8,7 +8,9 @@
 
 class PrinterListFile : public PropertyListFile {
 public:
-    // Reads "PrinterList.plist" in `folder`; loaded only when it holds a "PCFILENAME" array.
+    // Reads "PrinterList.plist" in `folder`; loaded only when it holds a "PCFILENAME" array. An
+    // immutable list is read once for as long as the file stays as it was (same device, inode,
+    // size and times, its last change some ticks of the clock old): later readers share it.
     PrinterListFile(CFURLRef folder, CFPropertyListMutabilityOptions mutability);
 
     // The names, owned by the property list; null when not loaded.

@@ -2,9 +2,17 @@
 
 PropertyListFile::PropertyListFile(CFURLRef folder, CFStringRef fileName,
                                    CFPropertyListMutabilityOptions mutability)
+    : PropertyListFile(folder, fileName) {
+    Read(mutability);
+}
+
+PropertyListFile::PropertyListFile(CFURLRef folder, CFStringRef fileName)
     : mURL(nullptr), mXMLData(nullptr), mPropertyList(nullptr), mLoaded(false), mError(noErr) {
     if (folder == nullptr || fileName == nullptr) return;
     mURL = CFURLCreateCopyAppendingPathComponent(kCFAllocatorDefault, folder, fileName, false);
+}
+
+void PropertyListFile::Read(CFPropertyListMutabilityOptions mutability) {
     if (mURL == nullptr) return;
     if (!CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, mURL, &mXMLData, nullptr,
                                                   nullptr, &mError))

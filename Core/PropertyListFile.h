@@ -24,6 +24,11 @@ public:
     CFPropertyListRef PropertyList() const { return mPropertyList; }
 
 protected:
+    // Makes only the file's URL; the subclass reads it with Read when it must.
+    PropertyListFile(CFURLRef folder, CFStringRef fileName);
+    // Reads the file at URL() and parses it, as the public constructor does.
+    void Read(CFPropertyListMutabilityOptions mutability);
+
     CFURLRef mURL;
     CFDataRef mXMLData;
     CFPropertyListRef mPropertyList;

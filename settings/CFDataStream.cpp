@@ -29,6 +29,15 @@ bool CFDataStream::out(const void* bytes, SInt32 count) {
     return true;
 }
 
+void* CFDataStream::reserve(SInt32 count) {
+    if (mData == nullptr || count < 0) return nullptr;
+    const CFIndex before = CFDataGetLength(mData);
+    CFDataIncreaseLength(mData, count);
+    if (CFDataGetLength(mData) != before + count) return nullptr;
+    mSize += count;
+    return CFDataGetMutableBytePtr(mData) + before;
+}
+
 bool CFDataStream::in(void* buffer, SInt32 count, SInt32* read, OSErr* error) {
     SInt32 ignoredRead;
     OSErr ignoredError;

@@ -23,6 +23,8 @@ public:
     // Appends the bytes; false for an input stream, without a data object or for a negative
     // count.
     bool out(const void* bytes, SInt32 count) override;
+    // Room at the end of an output stream's data, valid until the next out or reserve.
+    void* reserve(SInt32 count) override;
     // Copies `count` bytes from the read position. Asked for more than remains, it copies what is
     // there, reports that short count with eofErr (-39) and returns false; it never reads past the
     // data. False with eofErr and nothing read when the stream has no data object.

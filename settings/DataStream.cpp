@@ -25,3 +25,7 @@ bool DataStream::skip(SInt32 count) {
     mPosition += count;
     return true;
 }
+
+void* DataStream::reserve(SInt32) {
+    return nullptr;
+}

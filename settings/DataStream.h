@@ -14,6 +14,10 @@ public:
 
     // Appends `count` bytes; true when they were taken.
     virtual bool out(const void* bytes, SInt32 count) = 0;
+    // Appends `count` bytes for the caller to fill and gives where they start, so that a writer
+    // can build its bytes in place; null when the stream keeps no bytes in memory or has no room
+    // (the writer then uses `out`).
+    virtual void* reserve(SInt32 count);
     // Copies up to `count` bytes from the read position into `buffer` and advances it; *read gets
     // the number copied and *error the status. True only when all `count` bytes were copied.
     virtual bool in(void* buffer, SInt32 count, SInt32* read, OSErr* error) = 0;

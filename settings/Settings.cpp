@@ -156,9 +156,15 @@ bool Settings::Empty() const {
 OSStatus Settings::Save(DataStream* stream) {
     if (stream == nullptr || !stream->valid()) return Done(kSettingsNoStreamErr);
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    // A stream that keeps its bytes gets the form written straight into them.
+    Size length = 0;
+    OSStatus err = GetFlattenedCollectionSize(mCollection, &length);
+    if (err != noErr) return Done(err);
+    if (void* room = stream->reserve(static_cast<SInt32>(length)))
+        return Done(FlattenCollectionToBytes(mCollection, room, length));
     Handle h = NewWorkHandle(0);
     if (h == nullptr) return Done(memFullErr);
-    OSStatus err = FlattenCollectionToHdl(mCollection, h);
+    err = FlattenCollectionToHdl(mCollection, h);
     if (err == noErr) stream->out(*h, static_cast<SInt32>(GetHandleSize(h)));
     return Done(ReleaseWorkHandle(h, err));
 }

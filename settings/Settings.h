@@ -64,7 +64,8 @@ public:
     SInt32 Count() const;
     bool Empty() const;
 
-    // Writes the flattened store to the stream with one `out` call.
+    // Writes the flattened store to the stream: into room the stream reserves for it, else with
+    // one `out` call.
     OSStatus Save(DataStream* stream);
     // Reads `length` bytes (0: the stream's whole size) from the stream with one `in` call and adds
     // the records they hold to this store. Nothing is read from an empty stream (status 0); a short

@@ -151,6 +151,42 @@ std::set<std::string> RequiredTitles(ORBPPD& model) {
     return titles;
 }
 
+// Reads what the person is told of the PPD before and after the pane runs: its errors (said
+// here), the field behind each --set and the Required titles. The model goes before the pane
+// parses the file again, so that the two are never held at once.
+int ReadFields(const std::vector<std::pair<std::string, std::string>>& settings,
+               PrintRequest* request, std::vector<FieldValue>* fields,
+               std::set<std::string>* required) {
+    PPDLoader loader;
+    std::string message;
+    if (!loader.Load(request->ppdPath.c_str(), &message)) {
+        Say("print", message);
+        return kExitUsage;
+    }
+    // The pane goes on with a PPD that has fatal errors, with what it could read: the person
+    // learns of them here, in check's words.
+    for (const std::string& line : ListPPDErrors(*loader.Model(), true).lines) Say("print", line);
+    for (const auto& setting : settings) {
+        PPDXControl* control = FindField(*loader.Model(), setting.first);
+        FieldValue field;
+        if (control != nullptr) field.title = Utf8FromCFString(control->CFStringUserName());
+        if (field.title.empty()) {
+            Say("print", request->ppdPath + " has no job note or range " + setting.first);
+            return kExitUsage;
+        }
+        const PPDXJobNote* note = dynamic_cast<PPDXJobNote*>(control);
+        field.jobNote = note != nullptr;
+        field.onOffSwitch = note != nullptr && note->IsOnOffSwitch();
+        fields->push_back(field);
+        PrintValue value;
+        value.title = field.title;
+        value.text = setting.second;
+        request->values.push_back(value);
+    }
+    *required = RequiredTitles(*loader.Model());
+    return kExitOk;
+}
+
 // A job note the pane takes is in its summary (switched on); one that is not there reaches
 // neither the summary nor the pieces, whatever was typed into it.
 std::string NoteNotTaken(const PrintResult& result, const std::vector<FieldValue>& fields) {
@@ -334,33 +370,10 @@ int RunPrint(int argc, char** argv) {
 
     // The file is refused as `check` and `show` refuse it, before the pane is started: the pane
     // would read a pipe or a device for ever.
-    PPDLoader loader;
-    std::string message;
-    if (!loader.Load(request.ppdPath.c_str(), &message)) {
-        Say("print", message);
-        return kExitUsage;
-    }
-    // The pane goes on with a PPD that has fatal errors, with what it could read: the person
-    // learns of them here, in check's words.
-    for (const std::string& line : ListPPDErrors(*loader.Model(), true).lines) Say("print", line);
     std::vector<FieldValue> fields;
-    for (const auto& setting : settings) {
-        PPDXControl* control = FindField(*loader.Model(), setting.first);
-        FieldValue field;
-        if (control != nullptr) field.title = Utf8FromCFString(control->CFStringUserName());
-        if (field.title.empty()) {
-            Say("print", request.ppdPath + " has no job note or range " + setting.first);
-            return kExitUsage;
-        }
-        const PPDXJobNote* note = dynamic_cast<PPDXJobNote*>(control);
-        field.jobNote = note != nullptr;
-        field.onOffSwitch = note != nullptr && note->IsOnOffSwitch();
-        fields.push_back(field);
-        PrintValue value;
-        value.title = field.title;
-        value.text = setting.second;
-        request.values.push_back(value);
-    }
+    std::set<std::string> required;
+    const int read = ReadFields(settings, &request, &fields, &required);
+    if (read != kExitOk) return read;
 
     PrintResult result = PrintHost::Run(request);
     if (result.outcome == PrintOutcome::kPrinted) {
@@ -382,7 +395,6 @@ int RunPrint(int argc, char** argv) {
     // The job goes out: an empty Required field is worth a word, though it does not stop it.
     if (result.outcome == PrintOutcome::kPrinted) {
         // One word per field, in the summary's order, however often a large PPD repeats it.
-        std::set<std::string> required = RequiredTitles(*loader.Model());
         for (const auto& line : result.summary)
             if (line.second.empty() && required.erase(line.first) > 0)
                 Say("print", "warning: the required field \"" + line.first + "\" is empty");

@@ -11,6 +11,7 @@
 #include "Core/ORBJobTicket.h"
 #include "Core/ORBRangeList.h"
 #include "Core/PDEBundle.h"
+#include "Core/PPDAcceptance.h"
 #include "Core/PrintSettingsTicket.h"
 #include "Core/PrinterInfoTicket.h"
 #include "Core/PrinterListFile.h"
@@ -210,7 +211,7 @@ bool HalyxJobNotesPDE::SetUp(PMPDEFlags* flags, PMPDERef ref, ControlRef parent,
     {
         PrinterListFile printerList(contents, kCFPropertyListImmutable);
         listed = printerList.Loaded();
-        if (listed) accepted = PPDX::ValidateFileName(ppdURL, printerList.Names(), nullptr);
+        if (listed) accepted = IsAcceptedPPD(ppdURL, printerList.Names());
     }
     CFRelease(contents);
     if (ppdURL != nullptr) CFRelease(ppdURL);

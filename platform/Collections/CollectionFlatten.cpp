@@ -127,27 +127,33 @@ bool Validate(const UInt8* form, size_t length, SInt32* count, size_t* room) {
 
 extern "C" {
 
-OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
-    if (c == nullptr || flattened == nullptr) return paramErr;
+OSStatus GetFlattenedCollectionSize(Collection c, Size* length) {
+    if (c == nullptr || length == nullptr) return paramErr;
+    *length = 0;
     const ItemTable& items = c->items;
-    SInt32 count = items.Count();
     uint64_t section = 0;
     // Slots hold the items in index order, dead ones skipped.
     for (SInt32 slot = 0; slot < items.SlotCount(); ++slot)
         if (items.At(slot).live) section += kItemHeaderBytes + items.At(slot).bytes.size;
-    uint64_t length = kHeaderBytes + section + kTrailerBytes;
-    if (length > kLargestForm) return memFullErr;
+    uint64_t total = kHeaderBytes + section + kTrailerBytes;
+    if (total > kLargestForm) return memFullErr;
+    *length = static_cast<Size>(total);
+    return noErr;
+}
 
-    SetHandleSize(flattened, static_cast<Size>(length));
-    if (OSErr err = MemError()) return err;
-
-    UInt8* form = reinterpret_cast<UInt8*>(*flattened);
+OSStatus FlattenCollectionToBytes(Collection c, void* bytes, Size length) {
+    Size needed = 0;
+    OSStatus status = GetFlattenedCollectionSize(c, &needed);
+    if (status != noErr) return status;
+    if (bytes == nullptr || length != needed) return paramErr;
+    const ItemTable& items = c->items;
+    UInt8* form = static_cast<UInt8*>(bytes);
     UInt8* p = form;
     std::memcpy(p, kMagic, sizeof kMagic);
     p += sizeof kMagic;
     Put32(p, kFormatVersion);
-    Put32(p, static_cast<UInt32>(count));
-    Put32(p, static_cast<UInt32>(section));
+    Put32(p, static_cast<UInt32>(items.Count()));
+    Put32(p, static_cast<UInt32>(length - kHeaderBytes - kTrailerBytes));
     for (SInt32 slot = 0; slot < items.SlotCount(); ++slot) {
         const Item& item = items.At(slot);
         if (!item.live) continue;
@@ -161,6 +167,16 @@ OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
     }
     Put32(p, Crc32(form, static_cast<size_t>(p - form)));
     return noErr;
+}
+
+OSStatus FlattenCollectionToHdl(Collection c, Handle flattened) {
+    if (c == nullptr || flattened == nullptr) return paramErr;
+    Size length = 0;
+    OSStatus status = GetFlattenedCollectionSize(c, &length);
+    if (status != noErr) return status;
+    SetHandleSize(flattened, length);
+    if (OSErr err = MemError()) return err;
+    return FlattenCollectionToBytes(c, *flattened, length);
 }
 
 OSStatus UnflattenCollectionFromHdl(Collection c, Handle flattened) {

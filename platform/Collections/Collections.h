@@ -93,6 +93,13 @@ OSStatus GetIndexedCollectionItemInfo(Collection c, SInt32 index, CollectionTag*
 // collection or handle; memFullErr when the handle cannot grow (it keeps its old size and bytes).
 OSStatus FlattenCollectionToHdl(Collection c, Handle flattened);
 
+// The flattened form in two steps, for a caller that owns the memory it goes to (this service's
+// own addition): its length in bytes, then the form written into exactly that many bytes.
+// paramErr for a null collection or out pointer, or for a length other than the form's;
+// memFullErr when the form would be larger than a handle can be.
+OSStatus GetFlattenedCollectionSize(Collection c, Size* length);
+OSStatus FlattenCollectionToBytes(Collection c, void* bytes, Size length);
+
 // Adds the items of a flattened form to the collection, as AddCollectionItem would, in their
 // order, with their attributes. collectionVersionErr when the handle does not hold exactly one
 // readable flattened form; collectionItemLockedErr when it would replace a locked item;

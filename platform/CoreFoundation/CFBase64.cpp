@@ -1,5 +1,7 @@
 #include "CoreFoundation/CFBase64.h"
 
+#include <cstring>
+
 namespace halyxcf {
 namespace {
 
@@ -26,25 +28,32 @@ struct DigitTable {
 
 constexpr DigitTable kDigits;
 
-}  // namespace
+// Bytes kept free after the digits for the closing tags that follow them.
+constexpr size_t kRoomAfter = 256;
 
-void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
-                  std::string* out) {
+template <typename Text>
+void AppendDigits(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
+                  Text* out) {
     if (length == 0) return;
     // The text's size is known beforehand: room is made once and the digits written into it.
     const size_t digits = (length + 2) / 3 * 4;
     const size_t perLine = lineLength == 0 ? 4 : (lineLength + 3) / 4 * 4;
     const size_t lines = (digits + perLine - 1) / perLine;
     const size_t start = out->size();
+    // Room for the text and a little more, so that what follows it does not move it again; a
+    // text that grows by many small pieces still grows its room by doubling.
+    const size_t room = start + digits + lines * (indent.size() + 1) + kRoomAfter;
+    if (room > out->capacity())
+        out->reserve(room > 2 * out->capacity() ? room : 2 * out->capacity());
     out->resize(start + digits + lines * (indent.size() + 1));
-    char* at = &(*out)[start];
+    auto* at = &(*out)[start];
     size_t column = 0;
     for (size_t i = 0; i < length; i += 3) {
         UInt32 group = static_cast<UInt32>(bytes[i]) << 16;
         if (i + 1 < length) group |= static_cast<UInt32>(bytes[i + 1]) << 8;
         if (i + 2 < length) group |= bytes[i + 2];
         if (column == 0) {
-            indent.copy(at, indent.size());
+            std::memcpy(at, indent.data(), indent.size());
             at += indent.size();
         }
         at[0] = kAlphabet[(group >> 18) & 63];
@@ -60,6 +69,18 @@ void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const st
     }
     if (column > 0) *at++ = '\n';
     out->resize(static_cast<size_t>(at - out->data()));
+}
+
+}  // namespace
+
+void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
+                  std::string* out) {
+    AppendDigits(bytes, length, lineLength, indent, out);
+}
+
+void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
+                  std::vector<UInt8>* out) {
+    AppendDigits(bytes, length, lineLength, indent, out);
 }
 
 bool DecodeBase64(const std::string& text, std::vector<UInt8>* out) {

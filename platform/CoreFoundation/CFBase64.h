@@ -13,6 +13,8 @@ namespace halyxcf {
 // starting with `indent` and ending with a line feed.
 void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
                   std::string* out);
+void AppendBase64(const UInt8* bytes, size_t length, size_t lineLength, const std::string& indent,
+                  std::vector<UInt8>* out);
 
 // Decodes `text`, skipping spaces, tabs and line breaks. Padding may be left off; anything else
 // outside the alphabet, or text after the padding, makes it false.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "CoreFoundation/CFDataObject.h"
 
@@ -119,9 +120,15 @@ void CFDataIncreaseLength(CFMutableDataRef theData, CFIndex extraLength) {
 void CFDataAppendBytes(CFMutableDataRef theData, const UInt8* bytes, CFIndex length) {
     __CFData* data = Mutable(theData);
     if (data == nullptr || bytes == nullptr || length <= 0) return;
-    // Copy first: `bytes` may point into the value itself.
-    std::vector<UInt8> appended(bytes, bytes + length);
-    data->mBytes.insert(data->mBytes.end(), appended.begin(), appended.end());
+    // Bytes inside the value itself are copied first: growing it may move them.
+    const std::less<const UInt8*> before;
+    const UInt8* own = data->mBytes.data();
+    if (!before(bytes, own) && before(bytes, own + data->mBytes.size())) {
+        std::vector<UInt8> appended(bytes, bytes + length);
+        data->mBytes.insert(data->mBytes.end(), appended.begin(), appended.end());
+        return;
+    }
+    data->mBytes.insert(data->mBytes.end(), bytes, bytes + length);
 }
 
 void CFDataReplaceBytes(CFMutableDataRef theData, CFRange range, const UInt8* newBytes,

@@ -17,10 +17,16 @@ CFTypeRef Copy(CFTypeRef value, CFOptionFlags option, int depth) {
     if (value == nullptr || depth > kMaxDepth) return nullptr;
     bool mutableContainers = option != kCFPropertyListImmutable;
     bool mutableLeaves = option == kCFPropertyListMutableContainersAndLeaves;
-    if (const __CFString* str = CastTo<__CFString>(value))
+    // An immutable leaf wanted immutable is shared: nothing can change it, and a large data
+    // value (a snapshot, a PPD's bytes) is not copied again.
+    if (const __CFString* str = CastTo<__CFString>(value)) {
+        if (!mutableLeaves && !str->mMutable) return CFRetain(value);
         return halyxcf::NewString(str->mChars, mutableLeaves);
-    if (const __CFData* data = CastTo<__CFData>(value))
+    }
+    if (const __CFData* data = CastTo<__CFData>(value)) {
+        if (!mutableLeaves && !data->mMutable) return CFRetain(value);
         return halyxcf::NewData(data->mBytes.data(), data->mBytes.size(), mutableLeaves);
+    }
     if (CFGetTypeID(value) == CFNumberGetTypeID() || CFGetTypeID(value) == CFBooleanGetTypeID())
         return CFRetain(value);  // immutable values are shared
     if (const __CFArray* array = CastTo<__CFArray>(value)) {

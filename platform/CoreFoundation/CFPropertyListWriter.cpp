@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,31 @@ bool IsXMLCharacter(UniChar c) {
     return c != 0xFFFE && c != 0xFFFF;
 }
 
+// The document's bytes, kept where the data value that is made of them takes them over.
+class Output {
+public:
+    Output& operator+=(char c) {
+        mBytes.push_back(static_cast<UInt8>(c));
+        return *this;
+    }
+    Output& operator+=(const char* text) { return Append(text, std::strlen(text)); }
+    Output& operator+=(const std::string& text) { return Append(text.data(), text.size()); }
+    void append(size_t count, char c) { mBytes.insert(mBytes.end(), count, static_cast<UInt8>(c)); }
+    std::vector<UInt8>& Bytes() { return mBytes; }
+
+private:
+    Output& Append(const char* text, size_t length) {
+        const UInt8* bytes = reinterpret_cast<const UInt8*>(text);
+        mBytes.insert(mBytes.end(), bytes, bytes + length);
+        return *this;
+    }
+    std::vector<UInt8> mBytes;
+};
+
 class Writer {
 public:
     bool Write(CFTypeRef value, int depth);
-    std::string mOut;
+    Output mOut;
     std::string mError;
     // Checks that the tree can be written without writing the texts of its strings and data.
     bool mCheckOnly = false;
@@ -156,7 +178,7 @@ bool Writer::Write(CFTypeRef value, int depth) {
         mOut += "<data>\n";
         if (!mCheckOnly)
             halyxcf::AppendBase64(data->mBytes.data(), data->mBytes.size(), kBase64Line,
-                                  std::string(static_cast<size_t>(depth), '\t'), &mOut);
+                                  std::string(static_cast<size_t>(depth), '\t'), &mOut.Bytes());
         Indent(depth);
         mOut += "</data>\n";
         return true;
@@ -187,14 +209,14 @@ CFDataRef WritePropertyList(CFPropertyListRef plist, CFPropertyListFormat format
         return nullptr;
     }
     Writer writer;
-    writer.mOut = kHeader;
+    writer.mOut += kHeader;
     if (!writer.Write(plist, 0)) {
         *error = writer.mError;
         return nullptr;
     }
     writer.mOut += kFooter;
     __CFData* data = new __CFData(false);
-    data->mBytes.assign(writer.mOut.begin(), writer.mOut.end());
+    data->mBytes = std::move(writer.mOut.Bytes());
     return data;
 }
 

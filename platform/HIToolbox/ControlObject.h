@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "HIToolbox/ControlDefinitions.h"
@@ -29,7 +30,8 @@ struct BrowserColumn {
 
 struct BrowserState {
     std::vector<BrowserColumn> columns;
-    std::vector<DataBrowserItemID> items;  // row order
+    std::vector<DataBrowserItemID> items;        // row order
+    std::unordered_set<DataBrowserItemID> rows;  // the same items, to be found without a search
     std::vector<DataBrowserItemID> selected;
     UInt16 rowHeight = 18;
     UInt16 headerHeight = 17;

@@ -11,6 +11,7 @@
 namespace halyx_toolbox {
 
 long BrowserState::RowOf(DataBrowserItemID item) const {
+    if (rows.count(item) == 0) return -1;
     auto found = std::find(items.begin(), items.end(), item);
     return found == items.end() ? -1 : static_cast<long>(found - items.begin());
 }
@@ -181,10 +182,11 @@ OSStatus AddDataBrowserItems(ControlRef browser, DataBrowserItemID container, UI
     for (UInt32 i = 0; i < numItems; ++i) {
         if (!halyx_toolbox::IsLiveControl(browser)) return errUnknownControl;
         const DataBrowserItemID item = items[i];
-        if (item == kDataBrowserNoItem || state->RowOf(item) >= 0)
+        if (item == kDataBrowserNoItem || state->rows.count(item) != 0)
             return errDataBrowserItemNotAdded;
         if (HalyxShouldFail(kHalyxFailAllocation)) return memFullErr;
         state->items.push_back(item);
+        state->rows.insert(item);
         if (state->callbacks.u.v1.itemNotificationCallback != nullptr) {
             state->callbacks.u.v1.itemNotificationCallback(browser, item, kDataBrowserItemAdded);
         }
@@ -207,6 +209,7 @@ OSStatus RemoveDataBrowserItems(ControlRef browser, DataBrowserItemID container,
         const long row = state->RowOf(item);
         if (row < 0) continue;
         state->items.erase(state->items.begin() + row);
+        state->rows.erase(item);
         auto& selected = state->selected;
         selected.erase(std::remove(selected.begin(), selected.end(), item), selected.end());
         if (state->callbacks.u.v1.itemNotificationCallback != nullptr) {

@@ -39,6 +39,9 @@ struct Object {
 std::map<io_object_t, Object> gObjects;
 io_object_t gLastHandle = 0;
 const struct ifaddrs* gTestList = nullptr;
+int gHolds = 0;
+bool gHeldRead = false;
+std::vector<Interface> gHeld;
 
 io_object_t Add(Object object) {
     do {
@@ -81,10 +84,18 @@ bool ReadInterfaces(std::vector<Interface>* out) {
         Collect(gTestList, out);
         return true;
     }
+    if (gHolds > 0 && gHeldRead) {
+        *out = gHeld;
+        return true;
+    }
     struct ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return false;
     Collect(list, out);
     freeifaddrs(list);
+    if (gHolds > 0) {
+        gHeld = *out;
+        gHeldRead = true;
+    }
     return true;
 }
 
@@ -213,4 +224,14 @@ int HalyxIOKitLiveObjectCount(void) {
 
 void HalyxIOKitUseInterfaceList(const struct ifaddrs* list) {
     gTestList = list;
+}
+
+void HalyxIOKitHoldInterfaces(void) {
+    ++gHolds;
+}
+
+void HalyxIOKitReleaseInterfaces(void) {
+    if (gHolds == 0 || --gHolds > 0) return;
+    gHeldRead = false;
+    gHeld.clear();
 }

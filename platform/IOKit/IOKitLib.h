@@ -96,6 +96,12 @@ int HalyxIOKitLiveObjectCount(void);
 struct ifaddrs;
 void HalyxIOKitUseInterfaceList(const struct ifaddrs* list);
 
+// Holds the host's interfaces as the first lookup after a hold reads them, until as many
+// releases as holds were made: a caller that looks them up once per item of one pass reads them
+// once. Holds nest; a list given for tests is read as it stands whatever the holds.
+void HalyxIOKitHoldInterfaces(void);
+void HalyxIOKitReleaseInterfaces(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "Core/BundleLookup.h"
 #include "Core/PDEBundle.h"
+#include "Core/PPDAcceptance.h"
 #include "Core/PrinterListFile.h"
 #include "Core/RandomFileName.h"
 #include "HIToolbox/Sound.h"
@@ -160,6 +163,89 @@ TEST_F(PrinterLookupTest, SetupPPDGivesNothingWithoutPrinterListBundleOrPPD) {
     EXPECT_EQ(fnfErr, missing.Error());
     EXPECT_EQ(nullptr, missing.Names());
     CFRelease(contents);
+}
+
+// A printer list whose file has settled is read once; a change to the file, even to the same
+// size, or a change too recent to be told by the file's times, is read again.
+TEST_F(PrinterLookupTest, PrinterListIsReadAgainOnlyWhenItsFileMayHaveChanged) {
+    CFStringRef identifier =
+        MakeBundle("com.halyx.test.listed",
+                   PrinterList("<array><string>HALYX01.PPD</string></array>").c_str());
+    const std::string list = folder + "/com.halyx.test.listed.plugin/Contents/PrinterList.plist";
+    CFURLRef contents = CreatePDEContentsURL(identifier);
+    ASSERT_NE(nullptr, contents);
+    // Dates the file back and lets its last change (now) settle.
+    auto age = [&](time_t seconds) {
+        struct timespec times[2] = {{time(nullptr) - seconds, 0}, {time(nullptr) - seconds, 0}};
+        ASSERT_EQ(0, utimensat(AT_FDCWD, list.c_str(), times, 0));
+        usleep(200 * 1000);
+    };
+    auto first = [&](const PrinterListFile& file) {
+        char name[64] = "";
+        EXPECT_TRUE(file.Loaded());
+        if (file.Loaded())
+            CFStringGetCString(static_cast<CFStringRef>(CFArrayGetValueAtIndex(file.Names(), 0)),
+                               name, sizeof name, kCFStringEncodingUTF8);
+        return std::string(name);
+    };
+    age(60);
+    {
+        PrinterListFile a(contents, kCFPropertyListImmutable);
+        PrinterListFile b(contents, kCFPropertyListImmutable);
+        EXPECT_EQ(a.Names(), b.Names());  // one reading, shared
+        EXPECT_EQ("HALYX01.PPD", first(b));
+    }
+    // Rewritten in place to the same size; still older than the reading, but its times moved.
+    Write(list, PrinterList("<array><string>HALYX02.PPD</string></array>"));
+    age(30);
+    {
+        PrinterListFile c(contents, kCFPropertyListImmutable);
+        EXPECT_EQ("HALYX02.PPD", first(c));
+    }
+    // A file changed just now is not known by its times: every reader reads it.
+    Write(list, PrinterList("<array><string>HALYX03.PPD</string></array>"));
+    {
+        PrinterListFile d(contents, kCFPropertyListImmutable);
+        PrinterListFile e(contents, kCFPropertyListImmutable);
+        EXPECT_NE(d.Names(), e.Names());
+        EXPECT_EQ("HALYX03.PPD", first(e));
+    }
+    CFRelease(contents);
+}
+
+// The answer for a PPD is kept while its file stays as it was: a PPD rewritten to name another
+// file, even at the same size, gets a new answer.
+TEST_F(PrinterLookupTest, AcceptanceFollowsTheFileTheAnswerWasFor) {
+    const std::string ppd = folder + "/Accepted.ppd";
+    CFStringRef listed[] = {CFSTR("HALYX01.PPD")};
+    CFArrayRef names =
+        CFArrayCreate(nullptr, reinterpret_cast<const void**>(listed), 1, &kCFTypeArrayCallBacks);
+    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+        nullptr, reinterpret_cast<const UInt8*>(ppd.c_str()), static_cast<CFIndex>(ppd.size()),
+        false);
+    const struct {
+        const char* name;
+        time_t age;
+        bool accepted;
+    } kSteps[] = {{"HALYX01.PPD", 60, true},
+                  {"HALYX01.PPD", 60, true},
+                  {"HALYX02.PPD", 30, false},
+                  {"HALYX01.PPD", 0, true},
+                  {"HALYX02.PPD", 0, false}};
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        Write(ppd, std::string("*PPD-Adobe: \"4.3\"\n*PCFileName: \"") + step.name + "\"\n");
+        if (step.age > 0) {
+            struct timespec times[2] = {{time(nullptr) - step.age, 0},
+                                        {time(nullptr) - step.age, 0}};
+            ASSERT_EQ(0, utimensat(AT_FDCWD, ppd.c_str(), times, 0));
+            usleep(200 * 1000);
+        }
+        EXPECT_EQ(step.accepted, IsAcceptedPPD(url, names));
+        EXPECT_EQ(step.accepted, IsAcceptedPPD(url, names));
+    }
+    CFRelease(url);
+    CFRelease(names);
 }
 
 TEST_F(PrinterLookupTest, BundleIsCachedUntilFreed) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CoreFoundation/CFData.h"
+#include "Memory/MacMemory.h"
 #include "settings/CFDataStream.h"
 #include "settings/Settings.h"
 #include "testing/FailureInjection.h"
@@ -48,6 +49,13 @@ TEST(SettingsStream, SavedStoreReadsBackIntoANewStore) {
     ASSERT_EQ(s.Save(&out), noErr);
     EXPECT_TRUE(out.dataExists());
     EXPECT_EQ(out.dataSize(), static_cast<SInt32>(CFDataGetLength(out.data())));
+    // Written in place into the stream, the form is the store's flattened form, byte for byte.
+    Handle flat = nullptr;
+    ASSERT_EQ(s.GetSettingsHandle(&flat), noErr);
+    EXPECT_EQ(std::string(*flat, static_cast<size_t>(GetHandleSize(flat))),
+              std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(out.data())),
+                          static_cast<size_t>(CFDataGetLength(out.data()))));
+    DisposeHandle(flat);
 
     CFDataRef data = DataOf(out);
     CFDataStream in(data);

@@ -66,9 +66,19 @@ TEST_F(CollectionFlattenTest, HundredThousandRecordsRoundTripLosslessly) {
     ASSERT_GT(before.size(), 99000u);
 
     Collection back = NewCollection();
-    ASSERT_EQ(Unflatten(back, Flatten(c)), noErr);
+    const std::string form = Flatten(c);
+    ASSERT_EQ(Unflatten(back, form), noErr);
     EXPECT_TRUE(ItemsOf(back) == before);
     DisposeCollection(back);
+
+    // Written into memory of the caller's, the form is the same bytes, and only into its length.
+    Size length = 0;
+    ASSERT_EQ(GetFlattenedCollectionSize(c, &length), noErr);
+    ASSERT_EQ(static_cast<size_t>(length), form.size());
+    std::string direct(form.size(), '\0');
+    ASSERT_EQ(FlattenCollectionToBytes(c, &direct[0], length), noErr);
+    EXPECT_TRUE(direct == form);
+    EXPECT_EQ(FlattenCollectionToBytes(c, &direct[0], length - 1), paramErr);
 }
 
 TEST_F(CollectionFlattenTest, FormHasFixedByteOrderAndKeepsItemBytesAsGiven) {

@@ -213,6 +213,14 @@ TEST(CFPropertyList, MutabilityOptionsReachContainersAndLeaves) {
 
         CFTypeRef copy = CFPropertyListCreateDeepCopy(nullptr, plist, kCFPropertyListImmutable);
         EXPECT_TRUE(CFEqual(copy, plist));
+        // An immutable leaf is shared with the copy; a mutable one is copied, so that changing
+        // it later leaves the copy as it was.
+        CFTypeRef copied =
+            CFArrayGetValueAtIndex(static_cast<CFArrayRef>(Get(copy, "PCFILENAME")), 0);
+        EXPECT_EQ(option != kCFPropertyListMutableContainersAndLeaves, copied == first);
+        CFStringAppend(first, CFSTR("?"));
+        EXPECT_EQ(Text(copied), option == kCFPropertyListMutableContainersAndLeaves ? "HALYX1.PPD!"
+                                                                                    : "HALYX1.PPD");
         CFRelease(copy);
         CFRelease(plist);
     }

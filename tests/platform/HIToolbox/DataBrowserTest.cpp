@@ -262,6 +262,9 @@ TEST_F(ToolboxDataBrowserTest, RowsAreAddedAndRemovedWithNotificationsAndChecks)
     EXPECT_EQ(noErr, RemoveDataBrowserItems(browser_, kDataBrowserNoItem, 0, nullptr, 0));
     GetDataBrowserItemCount(browser_, kDataBrowserNoItem, false, 0, &count);
     EXPECT_EQ(0u, count);
+    // A removed item is no row any more: it can come back.
+    EXPECT_EQ(noErr, AddDataBrowserItems(browser_, kDataBrowserNoItem, 1, &more[0], 0));
+    EXPECT_EQ(noErr, RemoveDataBrowserItems(browser_, kDataBrowserNoItem, 1, &more[0], 0));
     rec_.calls.clear();
     ShowWindow(window_);
     EXPECT_TRUE(rec_.calls.empty());
