@@ -64,15 +64,14 @@ size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) c
         const Slot& slot = mSlots[i];
         if (slot.id < 0) return i;
         if (slot.hash != hash || slot.length != length) continue;
-        const char* bytes = *mStrings[static_cast<size_t>(slot.id)];
-        if (SameBytes(bytes, text, length)) return i;
+        if (SameBytes(slot.text, text, length)) return i;
     }
 }
 
 void CStringSoup::Grow() {
     const size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
     std::vector<Slot> slots;
-    slots.resize(size, Slot{0, -1, 0});
+    slots.resize(size, Slot{0, nullptr, -1, 0});
     const size_t mask = size - 1;
     for (const Slot& slot : mSlots) {
         if (slot.id < 0) continue;
@@ -117,7 +116,8 @@ long CStringSoup::Insert(const char* text, size_t length) {
     }
     const long id = static_cast<long>(mStrings.size());
     mStrings.push_back(copy);
-    mSlots[at] = Slot{hash, static_cast<std::int32_t>(id), static_cast<std::uint32_t>(length)};
+    mSlots[at] = Slot{hash, buffer != nullptr ? buffer : "", static_cast<std::int32_t>(id),
+                      static_cast<std::uint32_t>(length)};
     return id;
 }
 

@@ -35,9 +35,10 @@ private:
     CStringSoup& operator=(const CStringSoup&) = delete;
 
     // The text's length sits beside its hash, so that a probe reads the text itself only when
-    // both match.
+    // both match, and then straight from the slot's pointer to the stored copy.
     struct Slot {
         std::uint64_t hash;
+        const char* text;
         std::int32_t id;  // -1: empty
         std::uint32_t length;
     };
