@@ -7,23 +7,41 @@
 
 namespace {
 
-// A hash of the `length` bytes at `text`, eight bytes at a step.
+// Loads of 8, 4 and 1 to 3 bytes, in the machine's order.
+std::uint64_t Load8(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    return word;
+}
+
+std::uint64_t Load4(const char* at) {
+    std::uint32_t word;
+    std::memcpy(&word, at, 4);
+    return word;
+}
+
+// A hash of the `length` bytes at `text`, eight bytes at a step. The last bytes are read as one
+// word that may overlap the one before, so that no byte loop runs: texts here are short.
 std::uint64_t HashBytes(const char* text, size_t length) {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = length * kMultiplier;
-    size_t at = 0;
-    for (; at + 8 <= length; at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text + at, 8);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
+    std::uint64_t tail;
+    if (length >= 8) {
+        for (size_t at = 0; at + 8 < length; at += 8) {
+            hash = (hash ^ Load8(text + at)) * kMultiplier;
+            hash ^= hash >> 29;
+        }
+        tail = Load8(text + length - 8);
+    } else if (length >= 4) {
+        tail = (Load4(text) << 32) | Load4(text + length - 4);
+    } else if (length > 0) {
+        tail = (static_cast<std::uint64_t>(static_cast<unsigned char>(text[0])) << 16) |
+               (static_cast<std::uint64_t>(static_cast<unsigned char>(text[length / 2])) << 8) |
+               static_cast<unsigned char>(text[length - 1]);
+    } else {
+        tail = 0;
     }
-    if (at < length) {
-        std::uint64_t word = 0;
-        for (size_t i = at; i < length; ++i)
-            word = (word << 8) | static_cast<unsigned char>(text[i]);
-        hash = (hash ^ word) * kMultiplier;
-    }
+    hash = (hash ^ tail) * kMultiplier;
     hash ^= hash >> 32;
     hash *= kMultiplier;
     return hash ^ (hash >> 29);
