@@ -47,16 +47,15 @@ std::uint64_t HashBytes(const char* text, size_t length) {
     return hash ^ (hash >> 29);
 }
 
-// Equality of `length` bytes, eight at a step: the texts compared here are short, and a library
-// call would cost more than the comparison.
+// Equality of `length` bytes, eight at a step, the last step overlapping the one before: the
+// texts compared here are short, and a library call would cost more than the comparison.
 bool SameBytes(const char* a, const char* b, size_t length) {
-    for (; length >= 8; length -= 8, a += 8, b += 8) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a, 8);
-        std::memcpy(&y, b, 8);
-        if (x != y) return false;
+    if (length >= 8) {
+        for (size_t at = 0; at + 8 < length; at += 8)
+            if (Load8(a + at) != Load8(b + at)) return false;
+        return Load8(a + length - 8) == Load8(b + length - 8);
     }
+    if (length >= 4) return Load4(a) == Load4(b) && Load4(a + length - 4) == Load4(b + length - 4);
     for (; length > 0; --length)
         if (*a++ != *b++) return false;
     return true;
