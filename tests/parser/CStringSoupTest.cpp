@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 TEST(CStringSoup, IdsFollowFirstInsertionAndRepeatsKeepTheirId) {
     CStringSoup soup;
@@ -54,4 +55,29 @@ TEST(CStringSoup, ManyTextsKeepDistinctIdsAfterTheTableGrows) {
         EXPECT_EQ(soup.Find(text.c_str()), i);
         EXPECT_EQ(std::string(soup.Find(static_cast<long>(i))), text);
     }
+}
+
+TEST(CStringSoup, EveryLengthAndEveryBytePositionTellsTextsApart) {
+    // Short texts are hashed and compared in overlapping words: a text met again at another
+    // address keeps its id, and one changed byte anywhere makes a new text.
+    CStringSoup soup;
+    std::vector<std::string> texts;
+    for (size_t length = 0; length <= 24; ++length) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text += static_cast<char>('a' + i);
+        texts.push_back(text);
+        for (size_t at = 0; at < length; ++at) {
+            std::string changed = text;
+            changed[at] = 'Z';
+            texts.push_back(changed);
+        }
+    }
+    for (size_t i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(soup.Insert(texts[i].data(), texts[i].size()), static_cast<long>(i)) << i;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::string framed = "*" + texts[i] + " rest";
+        EXPECT_EQ(soup.Insert(framed.data() + 1, texts[i].size()), static_cast<long>(i)) << i;
+        EXPECT_EQ(soup.Find(texts[i].c_str()), static_cast<long>(i)) << i;
+    }
+    EXPECT_EQ(soup.size(), texts.size());
 }
