@@ -138,6 +138,75 @@ long CStringSoup::Insert(const char* text, size_t length) {
     return id;
 }
 
+bool CStringSoup::GrowSpans() {
+    const size_t count = mSpanSlotCount == 0 ? 64 : mSpanSlotCount * 2;
+    SpanSlot* slots = new (std::nothrow) SpanSlot[count];
+    if (slots == nullptr) return false;
+    for (size_t i = 0; i < count; ++i) slots[i] = SpanSlot{0, nullptr, 0, -1, -1};
+    const size_t mask = count - 1;
+    for (size_t k = 0; k < mSpanSlotCount; ++k) {
+        if (mSpans[k].bytes == nullptr) continue;
+        size_t i = static_cast<size_t>(mSpans[k].hash) & mask;
+        while (slots[i].bytes != nullptr) i = (i + 1) & mask;
+        slots[i] = mSpans[k];
+    }
+    delete[] mSpans;
+    mSpans = slots;
+    mSpanSlotCount = count;
+    return true;
+}
+
+void CStringSoup::ClearSpans() {
+    for (size_t i = 0; i < mSpanSlotCount; ++i) delete[] mSpans[i].bytes;
+    delete[] mSpans;
+    mSpans = nullptr;
+    mSpanSlotCount = 0;
+    mSpanCount = 0;
+}
+
+bool CStringSoup::InsertPair(const char* span, size_t length, size_t firstLength,
+                             size_t secondLength, long& first, long& second) {
+    first = second = -1;
+    if (span == nullptr || firstLength > length || secondLength > length) return false;
+    if (length > UINT32_MAX) {
+        second = Insert(span + length - secondLength, secondLength);
+        first = Insert(span, firstLength);
+        return first >= 0 && second >= 0;
+    }
+    const std::uint64_t hash = HashBytes(span, length);
+    size_t at = 0;
+    if (mSpanSlotCount != 0) {
+        const size_t mask = mSpanSlotCount - 1;
+        for (at = static_cast<size_t>(hash) & mask; mSpans[at].bytes != nullptr;
+             at = (at + 1) & mask) {
+            const SpanSlot& slot = mSpans[at];
+            if (slot.hash == hash && slot.length == length && SameBytes(slot.bytes, span, length)) {
+                first = slot.first;
+                second = slot.second;
+                return true;
+            }
+        }
+    }
+    second = Insert(span + length - secondLength, secondLength);
+    first = Insert(span, firstLength);
+    if (first < 0 || second < 0) return false;
+    // The span is remembered when there is room for it; without, the next time looks it up again.
+    if ((mSpanCount + 1) * 2 > mSpanSlotCount) {
+        if (!GrowSpans()) return true;
+        const size_t mask = mSpanSlotCount - 1;
+        for (at = static_cast<size_t>(hash) & mask; mSpans[at].bytes != nullptr;
+             at = (at + 1) & mask) {
+        }
+    }
+    char* bytes = new (std::nothrow) char[length > 0 ? length : 1];
+    if (bytes == nullptr) return true;
+    if (length > 0) std::memcpy(bytes, span, length);
+    mSpans[at] = SpanSlot{hash, bytes, static_cast<std::uint32_t>(length),
+                          static_cast<std::int32_t>(first), static_cast<std::int32_t>(second)};
+    ++mSpanCount;
+    return true;
+}
+
 const char* CStringSoup::Find(long id) const {
     if (id < 0 || static_cast<unsigned long>(id) >= mStrings.size()) return nullptr;
     const char* text = *mStrings[static_cast<size_t>(id)];
@@ -152,6 +221,7 @@ long CStringSoup::Find(const char* text) const {
 }
 
 void CStringSoup::Clear() {
+    ClearSpans();
     mSlots.clear();
     for (CString* text : mStrings) delete text;
     mStrings.clear();

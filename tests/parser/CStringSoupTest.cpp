@@ -81,3 +81,46 @@ TEST(CStringSoup, EveryLengthAndEveryBytePositionTellsTextsApart) {
     }
     EXPECT_EQ(soup.size(), texts.size());
 }
+
+TEST(CStringSoup, PairsGiveTheIdsOfTwoInsertsSecondFirstWhetherMetBeforeOrNot) {
+    // Spans as constraint lines hold them: a keyword, blanks, a choice (or no choice). Each pair
+    // must leave the table as inserting the choice, then the keyword, would.
+    struct Case {
+        const char* span;
+        size_t first;
+        size_t second;
+    };
+    const Case cases[] = {
+        {"*Duplex DuplexNoTumble", 7, 14},
+        {"*MediaType Labels", 10, 6},
+        {"*Duplex DuplexNoTumble", 7, 14},
+        {"*Duplex\t\tDuplexNoTumble", 7, 14},
+        {"*Duplex", 7, 0},
+        {"*Collate True", 8, 4},
+        {"", 0, 0},
+        {"*MediaType Labels", 10, 6},
+        {"*A a", 2, 1},
+        {"*a A", 2, 1},
+    };
+    CStringSoup pairs;
+    CStringSoup plain;
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            const std::string span = c.span;
+            long first = -2;
+            long second = -2;
+            ASSERT_TRUE(
+                pairs.InsertPair(span.data(), span.size(), c.first, c.second, first, second))
+                << c.span;
+            const long expectedSecond =
+                plain.Insert(span.data() + span.size() - c.second, c.second);
+            EXPECT_EQ(second, expectedSecond) << c.span;
+            EXPECT_EQ(first, plain.Insert(span.data(), c.first)) << c.span;
+        }
+        ASSERT_EQ(pairs.size(), plain.size());
+        for (unsigned long id = 0; id < plain.size(); ++id)
+            EXPECT_STREQ(pairs.Find(static_cast<long>(id)), plain.Find(static_cast<long>(id)));
+        pairs.Clear();
+        plain.Clear();
+    }
+}
