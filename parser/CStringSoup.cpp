@@ -86,7 +86,7 @@ size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) c
 }
 
 void CStringSoup::Grow() {
-    const size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
+    const size_t size = mSlots.empty() ? 16 : mSlots.size() * 2;
     std::vector<Slot> slots;
     slots.resize(size, Slot{0, nullptr, -1, 0});
     const size_t mask = size - 1;
@@ -139,7 +139,7 @@ long CStringSoup::Insert(const char* text, size_t length) {
 }
 
 bool CStringSoup::GrowSpans() {
-    const size_t count = mSpanSlotCount == 0 ? 64 : mSpanSlotCount * 2;
+    const size_t count = mSpanSlotCount == 0 ? 16 : mSpanSlotCount * 2;
     SpanSlot* slots = new (std::nothrow) SpanSlot[count];
     if (slots == nullptr) return false;
     for (size_t i = 0; i < count; ++i) slots[i] = SpanSlot{0, nullptr, 0, -1, -1};

@@ -52,7 +52,8 @@ private:
 
     // The slot of `text` (`length` bytes, `hash`), or the empty slot where it would go.
     size_t Probe(const char* text, size_t length, std::uint64_t hash) const;
-    // Doubles the index (from 64 slots) and places every id again.
+    // Doubles the index (from 16 slots, small enough for the heap to hand out without sorting its
+    // free blocks) and places every id again.
     void Grow();
 
     // A span of InsertPair: a copy of its bytes and the ids of its two texts.
@@ -64,7 +65,7 @@ private:
         std::int32_t second;
     };
 
-    // Doubles the span table (from 64 slots); false when memory ran out.
+    // Doubles the span table (from 16 slots); false when memory ran out.
     bool GrowSpans();
     // Deletes the spans and their table.
     void ClearSpans();

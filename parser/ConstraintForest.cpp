@@ -31,7 +31,7 @@ size_t ConstraintForest::Probe(long k1, long o1) const {
 
 void ConstraintForest::Remember(long k1, long o1, ItemConstraintList* list) {
     if ((mUsed + 1) * 2 > mSlotCount) {
-        const size_t count = mSlotCount == 0 ? 64 : mSlotCount * 2;
+        const size_t count = mSlotCount == 0 ? 16 : mSlotCount * 2;
         Slot* slots = new (std::nothrow) Slot[count];
         if (slots == nullptr) return;
         for (size_t i = 0; i < count; ++i) slots[i] = Slot{0, 0, nullptr};
