@@ -1,5 +1,8 @@
 #include "foundation/PointerList.h"
 
+#include <cstddef>
+#include <new>
+
 #include "Memory/MacMemory.h"
 #include "testing/FailureInjection.h"
 
@@ -8,44 +11,51 @@ namespace {
 // Freed nodes are kept, up to a bound, for the next insertions of the same thread: building and
 // dropping a model's lists then reaches the heap for few of its nodes. The bound holds the lists
 // of a model of some ten thousand controls (a few megabytes), so that a large model read again
-// costs no more per node than a small one. A cached node is plain
-// memory, so a node may be freed on another thread than the one that made it. What is cached
-// goes back to the heap when the thread ends.
+// costs no more per node than a small one. A cached node is plain memory, so a node may be freed
+// on another thread than the one that made it. What is cached goes back to the heap when the
+// thread ends.
+//
+// The kept nodes are listed in an array of their addresses rather than linked through their own
+// memory: taking one then reads nothing from the node, so that a large model, whose freed nodes
+// are no longer in the processor's cache, is not built one cache miss after another.
 class NodeCache {
 public:
-    static constexpr int kMaxNodes = 1 << 17;
+    static constexpr size_t kMaxNodes = size_t{1} << 17;
 
     ~NodeCache() {
-        while (mFirst != nullptr) {
-            FreeNode* next = mFirst->next;
-            DisposePtr(reinterpret_cast<Ptr>(mFirst));
-            mFirst = next;
-        }
-        mCount = kMaxNodes;  // nodes freed later, as the thread ends, go back to the heap
+        for (size_t i = 0; i < mCount; ++i) DisposePtr(static_cast<Ptr>(mNodes[i]));
+        delete[] mNodes;
+        mNodes = nullptr;
+        mCount = 0;
+        mCapacity = 0;
+        mEnded = true;  // nodes freed later, as the thread ends, go back to the heap
     }
-    void* Take() {
-        FreeNode* node = mFirst;
-        if (node != nullptr) {
-            mFirst = node->next;
-            --mCount;
-        }
-        return node;
-    }
+    void* Take() { return mCount > 0 ? mNodes[--mCount] : nullptr; }
     bool Keep(void* block) {
-        if (mCount >= kMaxNodes) return false;
-        FreeNode* node = static_cast<FreeNode*>(block);
-        node->next = mFirst;
-        mFirst = node;
-        ++mCount;
+        if (mCount == mCapacity && !Grow()) return false;
+        mNodes[mCount++] = block;
         return true;
     }
 
 private:
-    struct FreeNode {
-        FreeNode* next;
-    };
-    FreeNode* mFirst = nullptr;
-    int mCount = 0;
+    // Doubles the address array (from 1,024 entries) up to the bound; false at the bound, after
+    // the thread ended, or when memory ran out.
+    bool Grow() {
+        if (mEnded || mCapacity >= kMaxNodes) return false;
+        const size_t capacity = mCapacity == 0 ? 1024 : mCapacity * 2;
+        void** nodes = new (std::nothrow) void*[capacity];
+        if (nodes == nullptr) return false;
+        for (size_t i = 0; i < mCount; ++i) nodes[i] = mNodes[i];
+        delete[] mNodes;
+        mNodes = nodes;
+        mCapacity = capacity;
+        return true;
+    }
+
+    void** mNodes = nullptr;
+    size_t mCount = 0;
+    size_t mCapacity = 0;
+    bool mEnded = false;
 };
 
 thread_local NodeCache tNodeCache;

@@ -7,38 +7,55 @@
 
 namespace {
 
-// A hash of the `length` bytes at `text`, eight bytes at a step.
+// Loads of 8, 4 and 1 to 3 bytes, in the machine's order.
+std::uint64_t Load8(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, 8);
+    return word;
+}
+
+std::uint64_t Load4(const char* at) {
+    std::uint32_t word;
+    std::memcpy(&word, at, 4);
+    return word;
+}
+
+// A hash of the `length` bytes at `text`, eight bytes at a step. The last bytes are read as one
+// word that may overlap the one before, so that no byte loop runs: texts here are short.
 std::uint64_t HashBytes(const char* text, size_t length) {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
     std::uint64_t hash = length * kMultiplier;
-    size_t at = 0;
-    for (; at + 8 <= length; at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text + at, 8);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
+    std::uint64_t tail;
+    if (length >= 8) {
+        for (size_t at = 0; at + 8 < length; at += 8) {
+            hash = (hash ^ Load8(text + at)) * kMultiplier;
+            hash ^= hash >> 29;
+        }
+        tail = Load8(text + length - 8);
+    } else if (length >= 4) {
+        tail = (Load4(text) << 32) | Load4(text + length - 4);
+    } else if (length > 0) {
+        tail = (static_cast<std::uint64_t>(static_cast<unsigned char>(text[0])) << 16) |
+               (static_cast<std::uint64_t>(static_cast<unsigned char>(text[length / 2])) << 8) |
+               static_cast<unsigned char>(text[length - 1]);
+    } else {
+        tail = 0;
     }
-    if (at < length) {
-        std::uint64_t word = 0;
-        for (size_t i = at; i < length; ++i)
-            word = (word << 8) | static_cast<unsigned char>(text[i]);
-        hash = (hash ^ word) * kMultiplier;
-    }
+    hash = (hash ^ tail) * kMultiplier;
     hash ^= hash >> 32;
     hash *= kMultiplier;
     return hash ^ (hash >> 29);
 }
 
-// Equality of `length` bytes, eight at a step: the texts compared here are short, and a library
-// call would cost more than the comparison.
+// Equality of `length` bytes, eight at a step, the last step overlapping the one before: the
+// texts compared here are short, and a library call would cost more than the comparison.
 bool SameBytes(const char* a, const char* b, size_t length) {
-    for (; length >= 8; length -= 8, a += 8, b += 8) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a, 8);
-        std::memcpy(&y, b, 8);
-        if (x != y) return false;
+    if (length >= 8) {
+        for (size_t at = 0; at + 8 < length; at += 8)
+            if (Load8(a + at) != Load8(b + at)) return false;
+        return Load8(a + length - 8) == Load8(b + length - 8);
     }
+    if (length >= 4) return Load4(a) == Load4(b) && Load4(a + length - 4) == Load4(b + length - 4);
     for (; length > 0; --length)
         if (*a++ != *b++) return false;
     return true;
@@ -64,15 +81,14 @@ size_t CStringSoup::Probe(const char* text, size_t length, std::uint64_t hash) c
         const Slot& slot = mSlots[i];
         if (slot.id < 0) return i;
         if (slot.hash != hash || slot.length != length) continue;
-        const char* bytes = *mStrings[static_cast<size_t>(slot.id)];
-        if (SameBytes(bytes, text, length)) return i;
+        if (SameBytes(slot.text, text, length)) return i;
     }
 }
 
 void CStringSoup::Grow() {
-    const size_t size = mSlots.empty() ? 64 : mSlots.size() * 2;
+    const size_t size = mSlots.empty() ? 16 : mSlots.size() * 2;
     std::vector<Slot> slots;
-    slots.resize(size, Slot{0, -1, 0});
+    slots.resize(size, Slot{0, nullptr, -1, 0});
     const size_t mask = size - 1;
     for (const Slot& slot : mSlots) {
         if (slot.id < 0) continue;
@@ -117,8 +133,78 @@ long CStringSoup::Insert(const char* text, size_t length) {
     }
     const long id = static_cast<long>(mStrings.size());
     mStrings.push_back(copy);
-    mSlots[at] = Slot{hash, static_cast<std::int32_t>(id), static_cast<std::uint32_t>(length)};
+    mSlots[at] = Slot{hash, buffer != nullptr ? buffer : "", static_cast<std::int32_t>(id),
+                      static_cast<std::uint32_t>(length)};
     return id;
+}
+
+bool CStringSoup::GrowSpans() {
+    const size_t count = mSpanSlotCount == 0 ? 16 : mSpanSlotCount * 2;
+    SpanSlot* slots = new (std::nothrow) SpanSlot[count];
+    if (slots == nullptr) return false;
+    for (size_t i = 0; i < count; ++i) slots[i] = SpanSlot{0, nullptr, 0, -1, -1};
+    const size_t mask = count - 1;
+    for (size_t k = 0; k < mSpanSlotCount; ++k) {
+        if (mSpans[k].bytes == nullptr) continue;
+        size_t i = static_cast<size_t>(mSpans[k].hash) & mask;
+        while (slots[i].bytes != nullptr) i = (i + 1) & mask;
+        slots[i] = mSpans[k];
+    }
+    delete[] mSpans;
+    mSpans = slots;
+    mSpanSlotCount = count;
+    return true;
+}
+
+void CStringSoup::ClearSpans() {
+    for (size_t i = 0; i < mSpanSlotCount; ++i) delete[] mSpans[i].bytes;
+    delete[] mSpans;
+    mSpans = nullptr;
+    mSpanSlotCount = 0;
+    mSpanCount = 0;
+}
+
+bool CStringSoup::InsertPair(const char* span, size_t length, size_t firstLength,
+                             size_t secondLength, long& first, long& second) {
+    first = second = -1;
+    if (span == nullptr || firstLength > length || secondLength > length) return false;
+    if (length > UINT32_MAX) {
+        second = Insert(span + length - secondLength, secondLength);
+        first = Insert(span, firstLength);
+        return first >= 0 && second >= 0;
+    }
+    const std::uint64_t hash = HashBytes(span, length);
+    size_t at = 0;
+    if (mSpanSlotCount != 0) {
+        const size_t mask = mSpanSlotCount - 1;
+        for (at = static_cast<size_t>(hash) & mask; mSpans[at].bytes != nullptr;
+             at = (at + 1) & mask) {
+            const SpanSlot& slot = mSpans[at];
+            if (slot.hash == hash && slot.length == length && SameBytes(slot.bytes, span, length)) {
+                first = slot.first;
+                second = slot.second;
+                return true;
+            }
+        }
+    }
+    second = Insert(span + length - secondLength, secondLength);
+    first = Insert(span, firstLength);
+    if (first < 0 || second < 0) return false;
+    // The span is remembered when there is room for it; without, the next time looks it up again.
+    if ((mSpanCount + 1) * 2 > mSpanSlotCount) {
+        if (!GrowSpans()) return true;
+        const size_t mask = mSpanSlotCount - 1;
+        for (at = static_cast<size_t>(hash) & mask; mSpans[at].bytes != nullptr;
+             at = (at + 1) & mask) {
+        }
+    }
+    char* bytes = new (std::nothrow) char[length > 0 ? length : 1];
+    if (bytes == nullptr) return true;
+    if (length > 0) std::memcpy(bytes, span, length);
+    mSpans[at] = SpanSlot{hash, bytes, static_cast<std::uint32_t>(length),
+                          static_cast<std::int32_t>(first), static_cast<std::int32_t>(second)};
+    ++mSpanCount;
+    return true;
 }
 
 const char* CStringSoup::Find(long id) const {
@@ -135,6 +221,7 @@ long CStringSoup::Find(const char* text) const {
 }
 
 void CStringSoup::Clear() {
+    ClearSpans();
     mSlots.clear();
     for (CString* text : mStrings) delete text;
     mStrings.clear();

@@ -9,6 +9,8 @@ ItemConstraintList& ItemConstraintList::operator=(const ItemConstraintList& othe
 ItemConstraintList::~ItemConstraintList() {}
 
 void ItemConstraintList::insert(long keywordId, long choiceId) {
+    // A list that gets one pair mostly gets more: room for a few saves the first regrowths.
+    if (mPairs.empty()) mPairs.reserve(8);
     mPairs.emplace_back(keywordId, choiceId);
 }
 

@@ -9,14 +9,20 @@ KeyConstraintTree::~KeyConstraintTree() {
 }
 
 bool KeyConstraintTree::insert(long choiceId, const ItemConstraintList::Pair& pair) {
+    ItemConstraintList* list = ListFor(choiceId);
+    if (list == nullptr) return false;
+    list->insert(pair);
+    return true;
+}
+
+ItemConstraintList* KeyConstraintTree::ListFor(long choiceId) {
     auto found = mLists.find(choiceId);
     if (found == mLists.end()) {
         ItemConstraintList* list = new (std::nothrow) ItemConstraintList(choiceId);
-        if (list == nullptr) return false;
+        if (list == nullptr) return nullptr;
         found = mLists.emplace(choiceId, list).first;
     }
-    found->second->insert(pair);
-    return true;
+    return found->second;
 }
 
 const ItemConstraintList* KeyConstraintTree::GetItemConstraintList(long choiceId) const {

@@ -18,6 +18,8 @@ public:
     // Appends `pair` to the list of `choiceId`, creating the list when it is the first; false when
     // memory ran out.
     bool insert(long choiceId, const ItemConstraintList::Pair& pair);
+    // The list of `choiceId`, made empty when it is the first; null when memory ran out.
+    ItemConstraintList* ListFor(long choiceId);
     // The list of `choiceId` (still owned by the tree), or null.
     const ItemConstraintList* GetItemConstraintList(long choiceId) const;
     // Every list, in choice-id order.

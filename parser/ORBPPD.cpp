@@ -29,6 +29,10 @@ constexpr PPDX::Stops kKeywordDelimiters{" \t:"};
 constexpr PPDX::Stops kLineEndDelimiters{"\n\r"};
 constexpr const char* kHeaderKeyword = "*PPD-Adobe";
 constexpr const char* kSupportedVersion = "4.3";
+// Constraint lines are most of the lines of a large file; with this exact start (no blank before
+// the colon) their keyword needs neither the token reader nor the keyword table.
+constexpr char kConstraintStart[] = "*UIConstraints:";
+constexpr size_t kConstraintStartLength = sizeof kConstraintStart - 1;
 
 }  // namespace
 
@@ -181,9 +185,17 @@ void ORBPPD::Parse() {
             if (line[0] == '\0' || reported) break;
             more = false;
         }
-        PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
-        if (!NextToken(lineStream, token, kKeywordDelimiters, true)) continue;
-        PPDXErrorObj* error = Dispatch(lineStream, token);
+        const size_t length = std::strlen(line);
+        PPDStream lineStream(line, static_cast<long>(length));
+        PPDXErrorObj* error = nullptr;
+        if (length >= kConstraintStartLength &&
+            std::memcmp(line, kConstraintStart, kConstraintStartLength) == 0) {
+            lineStream.Advance(line + kConstraintStartLength, false);
+            error = ParseConstraintsLine(lineStream);
+        } else {
+            if (!NextToken(lineStream, token, kKeywordDelimiters, true)) continue;
+            error = Dispatch(lineStream, token);
+        }
         if (error == nullptr) continue;
         bool stop = error->IsFatal() || AllErrorsFatal();
         if (errors != nullptr)

@@ -87,6 +87,13 @@ bool PlainConstraint(PPDStream& line, FieldSpan& k1, FieldSpan& o1, FieldSpan& k
     return true;
 }
 
+// The bytes from a keyword field through the choice field after it on a plain line; the keyword
+// alone when there is no choice.
+size_t PairLength(const FieldSpan& keyword, const FieldSpan& choice) {
+    return choice.length > 0 ? static_cast<size_t>(choice.text + choice.length - keyword.text)
+                             : keyword.length;
+}
+
 // The 1-based position of the popup's first item named `choice`, or kNoChoice.
 UInt16 ChoicePosition(PPDXPopupControl* popup, const char* choice) {
     UInt32 position = 1;
@@ -122,9 +129,11 @@ PPDXErrorObj* ORBPPD::ParseUIConstraint(PPDStream& line, bool requires) {
     char o2Text[kTokenBufferSize];
     bool bad = false;
     // Most lines are plain "*Key1 Choice1 *Key2 Choice2": their fields are interned where they
-    // stand, without copies. The others are read field by field.
-    if (!PlainConstraint(line, k1, o1, k2, o2, bad)) {
+    // stand, without copies, each keyword with its choice. The others are read field by field.
+    const bool plain = PlainConstraint(line, k1, o1, k2, o2, bad);
+    if (!plain) {
         o1Text[0] = '\0';
+        o2Text[0] = '\0';  // a bad line reads no second choice
         NextField(line, k1Text);
         char second[kTokenBufferSize];
         bool haveSecond = NextField(line, second);
@@ -147,10 +156,17 @@ PPDXErrorObj* ORBPPD::ParseUIConstraint(PPDStream& line, bool requires) {
 
     ConstraintForest* forest = requires ? mRequires : mConstraints;
     if (mStringSoup == nullptr || forest == nullptr) return nullptr;
-    long o2Id = mStringSoup->Insert(o2.text, o2.length);
-    long k2Id = mStringSoup->Insert(k2.text, k2.length);
-    long o1Id = mStringSoup->Insert(o1.text, o1.length);
-    long k1Id = mStringSoup->Insert(k1.text, k1.length);
+    long o2Id = -1, k2Id = -1, o1Id = -1, k1Id = -1;
+    if (plain) {
+        // Interned second choice first, as below.
+        if (mStringSoup->InsertPair(k2.text, PairLength(k2, o2), k2.length, o2.length, k2Id, o2Id))
+            mStringSoup->InsertPair(k1.text, PairLength(k1, o1), k1.length, o1.length, k1Id, o1Id);
+    } else {
+        o2Id = mStringSoup->Insert(o2.text, o2.length);
+        k2Id = mStringSoup->Insert(k2.text, k2.length);
+        o1Id = mStringSoup->Insert(o1.text, o1.length);
+        k1Id = mStringSoup->Insert(k1.text, k1.length);
+    }
     if (o2Id < 0 || k2Id < 0 || o1Id < 0 || k1Id < 0 || !forest->insert(k1Id, o1Id, k2Id, o2Id)) {
         return NewError(kErrNoMemory, Terminated(k1, k1Text), false);
     }

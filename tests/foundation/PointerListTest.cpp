@@ -117,6 +117,30 @@ TEST(PointerList, InsertionThatRunsOutOfMemoryAddsNothing) {
     EXPECT_EQ(list.Size(), 1u);
 }
 
+TEST(PointerList, LargeListsDroppedAndBuiltAgainReuseNodesIntact) {
+    // More nodes than the first kept array holds, dropped and built again twice: every node
+    // taken back is a whole node of its own, and a failed allocation still fails with kept
+    // nodes at hand.
+    std::vector<int> values(5000);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int>(i);
+    std::vector<int> expected(values.begin(), values.end());
+    for (int round = 0; round < 3; ++round) {
+        PointerList first;
+        PointerList second;
+        for (size_t i = 0; i < values.size(); ++i) (i % 2 ? first : second).PushBack(&values[i]);
+        PointerList joined;
+        for (size_t i = 0; i < values.size(); ++i) joined.PushBack(&values[i]);
+        ASSERT_EQ(Values(joined), expected);
+        EXPECT_EQ(first.Size() + second.Size(), values.size());
+    }
+    HalyxFailureScope scope;
+    PointerList list;
+    HalyxInjectFailures(kHalyxFailAllocation, 0, 1);
+    EXPECT_EQ(list.PushBack(&values[0]).Node(), nullptr);
+    list.PushBack(&values[1]);
+    EXPECT_EQ(Values(list), (std::vector<int>{1}));
+}
+
 TEST(PointerList, IteratorsStopAtNullPositions) {
     PointerListItr none;
     ++none;

@@ -89,6 +89,31 @@ TEST(ConstraintForest, UnknownKeywordGivesNullAndUnknownChoiceAnEmptyList) {
     EXPECT_EQ(tree->GetItemConstraintList(3), nullptr);
 }
 
+TEST(ConstraintForest, ManyFirstPairsInterleavedKeepEachListInLineOrder) {
+    // Enough (keyword, choice) pairs for the forest's index to grow several times, each met
+    // again after all the others, with the empty choice (-1 as an id is never stored) beside them.
+    ConstraintForest forest;
+    const long keys = 40;
+    const long choices = 7;
+    for (long round = 0; round < 3; ++round)
+        for (long k = 0; k < keys; ++k)
+            for (long o = 0; o < choices; ++o) ASSERT_TRUE(forest.insert(k, o, round, k * o));
+    EXPECT_EQ(forest.GetTrees().size(), static_cast<size_t>(keys));
+    for (long k = 0; k < keys; k += 13) {
+        for (long o = 0; o < choices; ++o) {
+            auto list = ListOf(forest, k, o);
+            ASSERT_NE(list, nullptr);
+            ASSERT_EQ(list->size(), 3u);
+            for (long round = 0; round < 3; ++round)
+                EXPECT_EQ((*list)[static_cast<unsigned long>(round)], Pair(round, k * o));
+        }
+        auto all = ListOf(forest, k, -1);
+        ASSERT_NE(all, nullptr);
+        EXPECT_EQ(all->size(), static_cast<unsigned long>(3 * choices));
+        EXPECT_EQ((*all)[3], Pair(0, k));
+    }
+}
+
 namespace {
 
 // Distinct addresses standing for controls; the index never looks inside them.
