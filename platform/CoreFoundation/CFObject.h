@@ -7,6 +7,7 @@
 #ifndef HALYX_PLATFORM_COREFOUNDATION_CFOBJECT_H
 #define HALYX_PLATFORM_COREFOUNDATION_CFOBJECT_H
 
+#include <atomic>
 #include <string>
 
 #include "CoreFoundation/CFBase.h"
@@ -43,22 +44,26 @@ public:
     virtual std::string Describe() const;
 
     CFTypeID TypeID() const { return mTypeID; }
-    long RetainCount() const { return mRetainCount; }
+    long RetainCount() const { return mRetainCount.load(std::memory_order_relaxed); }
     bool IsConstant() const { return mConstant; }
     // A constant is never freed: CFRetain and CFRelease leave it alone.
     void MakeConstant() { mConstant = true; }
 
+    // The count is atomic: an immutable object kept by a process-wide cache (a printer list, a
+    // snapshot) may be retained and released by dialogs on other threads.
     void Retain() {
-        if (!mConstant) ++mRetainCount;
+        if (!mConstant) mRetainCount.fetch_add(1, std::memory_order_relaxed);
     }
     // True when this dropped the last reference (the caller deletes).
-    bool Release() { return !mConstant && --mRetainCount == 0; }
+    bool Release() {
+        return !mConstant && mRetainCount.fetch_sub(1, std::memory_order_acq_rel) == 1;
+    }
 
     CFTypeRef Ref() const { return static_cast<const void*>(this); }
 
 private:
     CFTypeID mTypeID;
-    long mRetainCount = 1;
+    std::atomic<long> mRetainCount{1};
     bool mConstant = false;
 };
 
