@@ -17,33 +17,43 @@ SInt32 ModelRecordLength(Settings& settings, FourCharCode tag, SInt32 id) {
     return length;
 }
 
+namespace {
+
+// The record's bytes in the store, found with one look-up; null when it is missing or its
+// length is not `size` (0: any length from 1 up), *length set to its length either way.
+const void* ViewModelRecord(Settings& settings, FourCharCode tag, SInt32 id, SInt32 size,
+                            SInt32* length) {
+    const void* stored = nullptr;
+    OSStatus status = settings.View(tag, id, &stored, length);
+    if (status != noErr && status != collectionItemNotFoundErr) settings.NoteReadFailure();
+    if (status != noErr || *length < 1 || (size > 0 && *length != size)) return nullptr;
+    return stored;
+}
+
+}  // namespace
+
 bool ReadModelRecordExactly(Settings& settings, FourCharCode tag, SInt32 id, void* buffer,
                             SInt32 size) {
-    if (buffer == nullptr || ModelRecordLength(settings, tag, id) != size) return false;
-    // Read into a scratch copy so that a failed read leaves the caller's field as it was.
-    unsigned char scratch[8];
-    if (size < 1 || size > static_cast<SInt32>(sizeof scratch)) return false;
-    SInt32 read = size;
-    if (settings.Get(tag, id, scratch, &read) != noErr || read != size) {
-        settings.NoteReadFailure();
-        return false;
-    }
-    std::memcpy(buffer, scratch, static_cast<size_t>(size));
+    if (buffer == nullptr) return false;
+    SInt32 length = 0;
+    const void* stored = ViewModelRecord(settings, tag, id, size, &length);
+    if (stored == nullptr || size < 1 || size > 8) return false;
+    std::memcpy(buffer, stored, static_cast<size_t>(size));
     return true;
 }
 
 unsigned char* ReadModelRecordBlock(Settings& settings, FourCharCode tag, SInt32 id,
                                     SInt32* length) {
     if (length == nullptr) return nullptr;
-    SInt32 size = ModelRecordLength(settings, tag, id);
-    if (size < 1) return nullptr;
+    SInt32 size = 0;
+    const void* stored = ViewModelRecord(settings, tag, id, 0, &size);
+    if (stored == nullptr) return nullptr;
     unsigned char* block = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size)));
-    SInt32 read = size;
-    if (block == nullptr || settings.Get(tag, id, block, &read) != noErr || read != size) {
-        std::free(block);
+    if (block == nullptr) {
         settings.NoteReadFailure();
         return nullptr;
     }
+    std::memcpy(block, stored, static_cast<size_t>(size));
     *length = size;
     return block;
 }

@@ -62,9 +62,10 @@ PPDXElement::PPDXElement(const char* keyword, CFStringRef localName, bool visibl
 PPDXElement::PPDXElement(Settings& settings, SInt32 id) : PPDXElement() {
     mKeyword = GetSettingsString(settings, kKeywordTag, id);
     mLocalName = GetSettingsCFString(settings, kLocalNameTag, id);
-    mPendingParent = GetSettingsString(settings, kParentTag, id);
+    // In the order Save writes them, so that each look-up finds its record just past the last.
     UInt8 visible = 0;
     if (ReadModelRecordExactly(settings, kVisibleTag, id, &visible, 1)) mVisible = visible != 0;
+    mPendingParent = GetSettingsString(settings, kParentTag, id);
 }
 
 PPDXElement::~PPDXElement() {

@@ -104,6 +104,13 @@ OSStatus Settings::Get(FourCharCode tag, SInt32 id, void* buffer, SInt32* length
     return Done(GetCollectionItem(mCollection, tag, id, length, buffer));
 }
 
+OSStatus Settings::View(FourCharCode tag, SInt32 id, const void** bytes, SInt32* length) {
+    *bytes = nullptr;
+    *length = 0;
+    if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    return Done(GetCollectionItemBytes(mCollection, tag, id, length, bytes));
+}
+
 OSStatus Settings::Set(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
     SInt32 index = 0;

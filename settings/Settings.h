@@ -41,6 +41,9 @@ public:
     // Copies a record's bytes; with a null buffer only *length is set, to the record's length.
     // Otherwise *length bytes at most are copied and *length becomes the number copied.
     OSStatus Get(FourCharCode tag, SInt32 id, void* buffer, SInt32* length);
+    // Points *bytes at a record's bytes in the store and sets *length to their number, in one
+    // look-up; the bytes stay valid until the store is next changed. Both outs must be given.
+    OSStatus View(FourCharCode tag, SInt32 id, const void** bytes, SInt32* length);
     // Replaces the bytes of an existing record; a missing one gives collectionItemNotFoundErr.
     OSStatus Set(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length);
     OSStatus Remove(FourCharCode tag, SInt32 id);

@@ -24,17 +24,17 @@ public:
     // Bytes() is null when the record is missing or empty, and when it is there but cannot be
     // taken in (memory is short or the read fails), which is noted on the store.
     RecordBytes(Settings& settings, FourCharCode tag, SInt32 id) {
-        OSStatus status = settings.Get(tag, id, nullptr, &mLength);
+        const void* stored = nullptr;
+        OSStatus status = settings.View(tag, id, &stored, &mLength);
         if (status == collectionItemNotFoundErr) return;
         if (status == noErr && mLength <= 0) return;
         char* buffer = mLocal;
         if (status == noErr && mLength >= kLocalRecord) buffer = mBlock = NewPtr(mLength + 1);
-        SInt32 read = mLength;
-        if (status != noErr || buffer == nullptr || settings.Get(tag, id, buffer, &read) != noErr ||
-            read != mLength) {
+        if (status != noErr || buffer == nullptr) {
             settings.NoteReadFailure();
             return;
         }
+        std::memcpy(buffer, stored, static_cast<size_t>(mLength));
         buffer[mLength] = '\0';
         mBytes = buffer;
     }

@@ -96,6 +96,17 @@ OSStatus GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* i
     return noErr;
 }
 
+OSStatus GetCollectionItemBytes(Collection c, CollectionTag tag, SInt32 id, SInt32* itemSize,
+                                const void** itemData) {
+    if (c == nullptr) return paramErr;
+    SInt32 slot = c->items.Find(tag, id);
+    if (slot < 0) return collectionItemNotFoundErr;
+    const Item& item = c->items.At(slot);
+    if (itemSize != nullptr) *itemSize = item.bytes.size;
+    if (itemData != nullptr) *itemData = item.bytes.Data();
+    return noErr;
+}
+
 OSStatus GetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32* index,
                                SInt32* itemSize, SInt32* attributes) {
     if (c == nullptr) return paramErr;

@@ -65,6 +65,12 @@ OSStatus AddCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32 it
 OSStatus GetCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32* itemSize,
                            void* itemData);
 
+// Points *itemData at an item's bytes without copying them and sets *itemSize to their number
+// (either out may be null). The bytes stay valid until the collection is next changed or
+// disposed of. collectionItemNotFoundErr when there is no such item.
+OSStatus GetCollectionItemBytes(Collection c, CollectionTag tag, SInt32 id, SInt32* itemSize,
+                                const void** itemData);
+
 // The item's index (from 1), size and attributes; any out pointer may be null.
 OSStatus GetCollectionItemInfo(Collection c, CollectionTag tag, SInt32 id, SInt32* index,
                                SInt32* itemSize, SInt32* attributes);

@@ -105,6 +105,42 @@ TEST(Settings, LockRefusesChangesAndUnlockRestoresOnlyTheLockBit) {
     EXPECT_EQ(s.Lock(kTag, 2), collectionItemNotFoundErr);
 }
 
+// A view gives the bytes a copy would, whether they live inside the record, in a block of their
+// own, or in the shared block of a store read from a flattened form.
+TEST(Settings, ViewsShowWhatGetCopies) {
+    const struct {
+        SInt32 id;
+        std::string text;  // "<missing>": no such record
+    } cases[] = {
+        {1, ""}, {2, "8 bytes!"}, {3, "nine byte"}, {4, std::string(300, 'w')}, {5, "<missing>"}};
+    Settings added;
+    for (const auto& c : cases) {
+        if (c.text != "<missing>") {
+            ASSERT_EQ(AddText(added, kTag, c.id, c.text), noErr);
+        }
+    }
+    Handle flat = nullptr;
+    ASSERT_EQ(added.GetSettingsHandle(&flat), noErr);
+    Settings read(flat);
+    DisposeHandle(flat);
+    for (Settings* s : {&added, &read}) {
+        for (const auto& c : cases) {
+            const void* bytes = nullptr;
+            SInt32 length = -1;
+            const OSStatus status = s->View(kTag, c.id, &bytes, &length);
+            const OSStatus expected =
+                c.text == "<missing>" ? OSStatus{collectionItemNotFoundErr} : OSStatus{noErr};
+            EXPECT_EQ(status, expected) << c.id;
+            EXPECT_EQ(s->LastError(), status);
+            const std::string seen = status != noErr
+                                         ? "<missing>"
+                                         : std::string(static_cast<const char*>(bytes), length);
+            EXPECT_EQ(seen, c.text) << c.id;
+            EXPECT_EQ(GetText(*s, kTag, c.id), c.text) << c.id;
+        }
+    }
+}
+
 TEST(Settings, StoreWithoutCollectionAnswersNoCollection) {
     Settings none(static_cast<Collection>(nullptr));
     EXPECT_FALSE(none.Valid());
@@ -112,6 +148,10 @@ TEST(Settings, StoreWithoutCollectionAnswersNoCollection) {
     EXPECT_EQ(none.Count(), 0);
     EXPECT_EQ(none.Add(1, 1, "x", 1), kSettingsNoCollectionErr);
     EXPECT_EQ(none.Get(1, 1, nullptr, nullptr), kSettingsNoCollectionErr);
+    const void* bytes = &none;
+    SInt32 length = 1;
+    EXPECT_EQ(none.View(1, 1, &bytes, &length), kSettingsNoCollectionErr);
+    EXPECT_EQ(bytes, nullptr);
     EXPECT_EQ(none.First(nullptr, nullptr, nullptr, nullptr), kSettingsNoCollectionErr);
     EXPECT_EQ(none.Lock(1, 1), kSettingsNoCollectionErr);
     EXPECT_EQ(none.LastError(), kSettingsNoCollectionErr);
