@@ -24,6 +24,10 @@ const SInt32 kHintAhead = 16;
 // to the pool's start.
 const size_t kPoolHeader = 8;
 const size_t kPoolPrefix = sizeof(UInt32);
+// The room of a pool that items added one at a time share; bytes that would take more than a
+// quarter of it get a block of their own, so that little of a pool is left unused.
+const size_t kAddPoolBytes = 65536;
+const size_t kLargestAddPooled = kAddPoolBytes / 4;
 
 SInt32 PoolUsers(const UInt8* pool) {
     SInt32 users;
@@ -123,6 +127,7 @@ ItemTable::~ItemTable() {
     // The hash goes as it is: only the item bytes need freeing.
     for (SInt32 s = 0; s < mSlots; ++s)
         if (mItems[s].live) mItems[s].bytes.Free();
+    DropAddPool();
     Release(mItems);
     Release(mTree);
     Release(mHash);
@@ -284,11 +289,36 @@ bool ItemTable::Reserve(SInt32 extra) {
     return true;
 }
 
+bool ItemTable::MakeAdded(const void* src, SInt32 size, ItemBytes* out) {
+    const size_t room = ItemBytes::PoolRoom(size);
+    if (room == 0 || room > kLargestAddPooled) return ItemBytes::Make(src, size, out);
+    if (mAddPool == nullptr || mAddPoolAt + room > kAddPoolBytes) {
+        UInt8* pool = ItemBytes::NewPool(kAddPoolBytes);
+        if (pool == nullptr) return false;
+        DropAddPool();
+        SetPoolUsers(pool, 1);
+        mAddPool = pool;
+    }
+    ItemBytes::MakePooled(src, size, mAddPool, &mAddPoolAt, out);
+    return true;
+}
+
+void ItemTable::DropAddPool() {
+    if (mAddPool == nullptr) return;
+    SInt32 users = PoolUsers(mAddPool) - 1;
+    SetPoolUsers(mAddPool, users);
+    if (users == 0) Release(mAddPool);
+    mAddPool = nullptr;
+    mAddPoolAt = 0;
+}
+
 void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes) {
     SInt32 slot = mSlots++;
     mItems[slot] = Item{tag, id, attributes, true, bytes};
     ++mLive;
     HashInsert(tag, id, slot);
+    // The next item added is looked for first around this one.
+    mHint = slot;
     if (mTreeValid) {
         SInt32 i = slot + 1;
         mTree[i] = 1 + TreePrefix(i - 1) - TreePrefix(i - LowBit(i));
@@ -361,6 +391,8 @@ void ItemTable::Swap(ItemTable& other) {
     std::swap(mHashCapacity, other.mHashCapacity);
     std::swap(mHashShift, other.mHashShift);
     std::swap(mHint, other.mHint);
+    std::swap(mAddPool, other.mAddPool);
+    std::swap(mAddPoolAt, other.mAddPoolAt);
 }
 
 }  // namespace halyx_collections

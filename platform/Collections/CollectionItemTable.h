@@ -12,9 +12,12 @@
 // The remembered slot is only a starting guess, so lookups on one table must not run on several
 // threads at once.
 //
-// Every allocation goes through the allocation failure hook. Nothing here allocates except Reserve
-// and the item bytes the caller hands over, so a caller that reserves first can never be left
-// half-way by a failed allocation.
+// Bytes of items added one at a time go into shared pools of kAddPoolBytes as well, the table
+// holding the pool it fills: a model writing its records does not pay a heap block per record.
+//
+// Every allocation goes through the allocation failure hook. Nothing here allocates except Reserve,
+// MakeAdded and the item bytes the caller hands over, so a caller that reserves first can never be
+// left half-way by a failed allocation.
 #ifndef HALYX_PLATFORM_COLLECTIONS_COLLECTIONITEMTABLE_H
 #define HALYX_PLATFORM_COLLECTIONS_COLLECTIONITEMTABLE_H
 
@@ -95,6 +98,10 @@ public:
 
     // Makes room for `extra` more Append calls; false (and nothing changed) when memory is short.
     bool Reserve(SInt32 extra);
+    // Copies `size` bytes for an item about to be appended into `out`: inside the record, at the
+    // end of the pool the table fills, or in a block of their own when they are large. False
+    // (nothing allocated, the table as it was) when memory is short.
+    bool MakeAdded(const void* src, SInt32 size, ItemBytes* out);
     // Appends a new item (the key must not be present) and takes ownership of `bytes`.
     // Needs a prior Reserve.
     void Append(FourCharCode tag, SInt32 id, SInt32 attributes, const ItemBytes& bytes);
@@ -121,6 +128,8 @@ private:
     void TreeAdd(SInt32 slot, SInt32 delta);
     SInt32 TreePrefix(SInt32 slots) const;
     void Compact();
+    // Lets go of the pool being filled; it goes once its last item does.
+    void DropAddPool();
 
     Item* mItems = nullptr;
     SInt32* mTree = nullptr;  // 1-based Fenwick tree over mSlots live flags, mCapacity + 1 entries
@@ -132,7 +141,10 @@ private:
     Bucket* mHash = nullptr;   // linear probing
     UInt32 mHashCapacity = 0;  // a power of two, at least 1.5 times the live items
     UInt32 mHashShift = 32;    // 32 - log2(mHashCapacity)
-    mutable SInt32 mHint = 0;  // the slot of the last item found
+    mutable SInt32 mHint = 0;  // the slot of the last item found or appended
+
+    UInt8* mAddPool = nullptr;  // the pool MakeAdded fills, counted as one of its users
+    size_t mAddPoolAt = 0;      // room of it already given out
 };
 
 }  // namespace halyx_collections

@@ -66,12 +66,9 @@ OSStatus AddCollectionItem(Collection c, CollectionTag tag, SInt32 id, SInt32 it
     if (c == nullptr || BadBytes(itemSize, itemData)) return paramErr;
     SInt32 slot = c->items.Find(tag, id);
     if (slot >= 0) return ReplaceBytes(c->items.At(slot), itemSize, itemData);
+    // Room for the item first, so that a failure leaves no bytes made for it.
     ItemBytes copy;
-    if (!ItemBytes::Make(itemData, itemSize, &copy)) return memFullErr;
-    if (!c->items.Reserve(1)) {
-        copy.Free();
-        return memFullErr;
-    }
+    if (!c->items.Reserve(1) || !c->items.MakeAdded(itemData, itemSize, &copy)) return memFullErr;
     c->items.Append(tag, id, kCollectionDefaultAttributes, copy);
     return noErr;
 }

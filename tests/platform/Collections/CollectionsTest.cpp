@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -174,6 +175,35 @@ TEST_F(CollectionTest, MatchesAReferenceModelThroughAddsAndRemovals) {
     SInt32 index = 0;
     EXPECT_EQ(GetCollectionItemInfo(c, kTag, 5, &index, nullptr, nullptr), noErr);
     EXPECT_EQ(index, 1);
+}
+
+// Values of sizes around what is kept inside an item and around what shares a block with other
+// values, over many blocks' worth, keep their bytes through removals, replacements and a copy.
+TEST_F(CollectionTest, ValuesOfEverySizeKeepTheirBytesAcrossManyBlocks) {
+    const size_t kSizes[] = {8, 9, 100, 16379, 16380, 16381, 40000};
+    std::vector<ItemRecord> model;
+    for (SInt32 id = 0; id < 70; ++id) {
+        const size_t size = kSizes[static_cast<size_t>(id) % std::size(kSizes)];
+        ItemRecord r{kTag, id, kCollectionDefaultAttributes,
+                     std::string(size, static_cast<char>('a' + id % 26))};
+        ASSERT_EQ(Add(r.tag, r.id, r.bytes), noErr);
+        model.push_back(r);
+    }
+    for (size_t i = model.size(); i-- > 0;) {
+        if (i % 3 == 0) {
+            ASSERT_EQ(RemoveCollectionItem(c, kTag, model[i].id), noErr);
+            model.erase(model.begin() + static_cast<long>(i));
+        } else if (i % 3 == 1) {
+            model[i].bytes = std::string(model[i].bytes.size() / 2 + 9, 'z');
+            ASSERT_EQ(Add(kTag, model[i].id, model[i].bytes), noErr);
+        }
+    }
+    Collection copy = NewCollection();
+    ASSERT_EQ(CopyCollection(c, copy), copy);
+    EXPECT_EQ(ItemsOf(c), model);
+    DisposeCollection(c);
+    c = copy;
+    EXPECT_EQ(ItemsOf(c), model);
 }
 
 TEST_F(CollectionTest, CopyReplacesTheDestinationAndIsIndependent) {
