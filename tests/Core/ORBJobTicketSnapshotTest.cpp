@@ -164,6 +164,59 @@ TEST_F(SnapshotTicketTest, ASavedModelComesBackFromTheSettingsEvenAfterItsPPDMov
     Dispose(parsed);
 }
 
+// The process keeps the snapshot it stored last, to rebuild from without reading its XML: it must
+// follow each save, and settings holding another item (another session's, or equal bytes in a
+// copy) must still rebuild from what they hold.
+TEST_F(SnapshotTicketTest, TheKeptSnapshotFollowsTheLastSaveOfAnySession) {
+    std::string sample = CopyOfExample("HalyxSample.ppd", "sample.ppd");
+    std::string workgroup = CopyOfExample("HalyxWorkgroup.ppd", "workgroup.ppd");
+    Open(sample);
+    CFURLRef sampleURL = FileURL(sample);
+    CFURLRef workgroupURL = FileURL(workgroup);
+    ORBPPD* first = SetupPPD(session, client);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(ticket->SavePPD(first, client, sampleURL));
+    CFDataRef item = nullptr;
+    ASSERT_EQ(noErr, settings->Get(client, &item));
+    CFDataRef copy = CFDataCreate(nullptr, CFDataGetBytePtr(item), CFDataGetLength(item));
+
+    // Another session saves another model: that one is kept now.
+    PMPrintSession other = nullptr;
+    ASSERT_EQ(noErr, HalyxCreatePrintSession(workgroup.c_str(), &other));
+    PrintSettingsTicket otherSettings(other);
+    ORBJobTicket otherTicket(&otherSettings, kKey);
+    ORBPPD* second = SetupPPD(other, client);
+    ASSERT_NE(nullptr, second);
+    ASSERT_TRUE(otherTicket.SavePPD(second, client, workgroupURL));
+
+    const std::string firstOutline = Outline(*first);
+    const std::string secondOutline = Outline(*second);
+    ASSERT_NE(firstOutline, secondOutline);
+    // The first session's own item, then an equal copy of it, then the second session's.
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) StoreItem(copy);
+        ORBPPD* restored = round < 2 ? ticket->RestorePPD(client, sampleURL)
+                                     : otherTicket.RestorePPD(client, workgroupURL);
+        ASSERT_NE(nullptr, restored) << "round " << round;
+        EXPECT_EQ(round < 2 ? firstOutline : secondOutline, Outline(*restored))
+            << "round " << round;
+        Dispose(restored);
+    }
+    // Saved again unchanged, the first model still comes back as itself.
+    ASSERT_TRUE(ticket->SavePPD(first, client, sampleURL));
+    ORBPPD* again = ticket->RestorePPD(client, sampleURL);
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(firstOutline, Outline(*again));
+    Dispose(again);
+
+    CFRelease(copy);
+    Dispose(second);
+    Dispose(first);
+    PMRelease(other);
+    CFRelease(workgroupURL);
+    CFRelease(sampleURL);
+}
+
 TEST_F(SnapshotTicketTest, NoSnapshotOrOneThatIsNotOursGivesNull) {
     std::string path = CopyOfExample("HalyxSample.ppd", "sample.ppd");
     Open(path);
