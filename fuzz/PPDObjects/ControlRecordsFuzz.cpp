@@ -7,6 +7,7 @@
 // list of records, each one byte choosing the tag among the model's own, one byte choosing the id
 // (1 to 3), one byte of length and that many bytes of content, so that short, long, empty and
 // garbage records of every kind are met quickly.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -108,9 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
         PPDXRangeControl range(*store, id);
         Exercise(range, *store, id);
-        range.SetValue(range.GetValue() + 7);
-        Check(range.MinVal() > range.MaxVal() || range.GetValue() <= range.MaxVal(),
-              "a set range value stays below its max");
+        // Clamped, then snapped toward zero: at most the max, or at most 0 where snapping a
+        // value at a negative max (say -5 by 4 to -4) carries it past that max.
+        SInt32 value = range.GetValue();
+        range.SetValue(value > INT32_MAX - 7 ? INT32_MAX : value + 7);
+        Check(range.GetValue() <= std::max<SInt32>(range.MaxVal(), 0),
+              "a set range value stays at most its max, or at most 0 below a negative max");
         CheckPostScript(range);
 
         PPDXFloatRangeControl floatRange(*store, id);
