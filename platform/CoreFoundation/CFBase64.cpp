@@ -28,6 +28,19 @@ struct DigitTable {
 
 constexpr DigitTable kDigits;
 
+// The two digits of every 12-bit half of a group.
+struct PairTable {
+    char of[4096][2];
+    constexpr PairTable() : of() {
+        for (int v = 0; v < 4096; ++v) {
+            of[v][0] = kAlphabet[v >> 6];
+            of[v][1] = kAlphabet[v & 63];
+        }
+    }
+};
+
+constexpr PairTable kPairs;
+
 // Bytes kept free after the digits for the closing tags that follow them.
 constexpr size_t kRoomAfter = 256;
 
@@ -47,19 +60,42 @@ void AppendDigits(const UInt8* bytes, size_t length, size_t lineLength, const st
         out->reserve(room > 2 * out->capacity() ? room : 2 * out->capacity());
     out->resize(start + digits + lines * (indent.size() + 1));
     auto* at = &(*out)[start];
+    // Whole lines of whole groups first, two digits from each half of a group's 24 bits, then
+    // the last line and the group that ends in padding.
+    const size_t wholeGroups = length / 3;
+    const size_t groupsPerLine = perLine / 4;
+    const UInt8* in = bytes;
     size_t column = 0;
-    for (size_t i = 0; i < length; i += 3) {
-        UInt32 group = static_cast<UInt32>(bytes[i]) << 16;
-        if (i + 1 < length) group |= static_cast<UInt32>(bytes[i + 1]) << 8;
-        if (i + 2 < length) group |= bytes[i + 2];
+    for (size_t done = 0; done < wholeGroups;) {
+        std::memcpy(at, indent.data(), indent.size());
+        at += indent.size();
+        const size_t groups =
+            wholeGroups - done < groupsPerLine ? wholeGroups - done : groupsPerLine;
+        for (size_t g = 0; g < groups; ++g, in += 3, at += 4) {
+            const UInt32 group =
+                (static_cast<UInt32>(in[0]) << 16) | (static_cast<UInt32>(in[1]) << 8) | in[2];
+            std::memcpy(at, kPairs.of[group >> 12], 2);
+            std::memcpy(at + 2, kPairs.of[group & 0xFFF], 2);
+        }
+        done += groups;
+        column = groups * 4;
+        if (column >= lineLength) {
+            *at++ = '\n';
+            column = 0;
+        }
+    }
+    const size_t rest = length % 3;
+    if (rest > 0) {
         if (column == 0) {
             std::memcpy(at, indent.data(), indent.size());
             at += indent.size();
         }
+        UInt32 group = static_cast<UInt32>(in[0]) << 16;
+        if (rest == 2) group |= static_cast<UInt32>(in[1]) << 8;
         at[0] = kAlphabet[(group >> 18) & 63];
         at[1] = kAlphabet[(group >> 12) & 63];
-        at[2] = i + 1 < length ? kAlphabet[(group >> 6) & 63] : '=';
-        at[3] = i + 2 < length ? kAlphabet[group & 63] : '=';
+        at[2] = rest == 2 ? kAlphabet[(group >> 6) & 63] : '=';
+        at[3] = '=';
         at += 4;
         column += 4;
         if (column >= lineLength) {
