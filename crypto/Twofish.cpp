@@ -1,7 +1,10 @@
-// A direct rendering of the cipher's published description: the byte permutations q0 and q1 are
-// built from their 4-bit tables, h() runs the key-dependent S-boxes and the MDS matrix on every
-// call, and the key schedule uses the Reed-Solomon code for the S-box keys. Clear rather than fast;
-// the system only enciphers a few short records.
+// A rendering of the cipher's published description: the byte permutations q0 and q1 are built
+// from their 4-bit tables, and the key schedule uses the Reed-Solomon code for the S-box keys. h()
+// runs two ways. On the fly, it takes each byte through the q permutations and the S-box key bytes
+// and then the MDS matrix on every call: cheap to key, the way for a key that serves a few blocks.
+// With full keying, reKey runs every byte value of each position through that chain once and keeps
+// the results (MDS column included) in four tables of the key, and h() is four table reads: the
+// way for a key that serves many blocks, such as the fixed key of the user-authentication records.
 #include "crypto/Twofish.h"
 
 #include <climits>
@@ -65,11 +68,13 @@ BYTE ComputeQ(int which, BYTE x) {
     return static_cast<BYTE>((b << 4) | a);
 }
 
-// The fixed permutations, and the MDS matrix as one table per column: mds[col][y] is column `col`
-// multiplied by the byte y.
+// The fixed permutations, and the MDS and Reed-Solomon matrices as one table per column:
+// mds[col][y] is MDS column `col` multiplied by the byte y, rs[col][y] the same for the
+// Reed-Solomon matrix.
 struct QTables {
     BYTE q[2][256];
     DWORD mds[4][256];
+    DWORD rs[8][256];
     QTables() {
         for (int which = 0; which < 2; ++which)
             for (int x = 0; x < 256; ++x) q[which][x] = ComputeQ(which, static_cast<BYTE>(x));
@@ -80,6 +85,15 @@ struct QTables {
                     z |= static_cast<DWORD>(GfMul(kMds[row][col], static_cast<BYTE>(y), kMdsPoly))
                          << (8 * row);
                 mds[col][y] = z;
+            }
+        }
+        for (int col = 0; col < 8; ++col) {
+            for (int y = 0; y < 256; ++y) {
+                DWORD z = 0;
+                for (int row = 0; row < 4; ++row)
+                    z |= static_cast<DWORD>(GfMul(kRs[row][col], static_cast<BYTE>(y), kRsPoly))
+                         << (8 * row);
+                rs[col][y] = z;
             }
         }
     }
@@ -93,9 +107,11 @@ const QTables& Q() {
 bool gTrackTables = false;
 unsigned gTableUses[2][256];
 
-inline BYTE q(int which, BYTE x) {
-    if (gTrackTables) ++gTableUses[which][x];
-    return Q().q[which][x];
+// A use of a fixed permutation; `kCount` when table use is being counted.
+template <bool kCount>
+inline BYTE Qu(const QTables& t, int which, BYTE x) {
+    if (kCount) ++gTableUses[which][x];
+    return t.q[which][x];
 }
 
 BYTE Byte(DWORD w, int n) {
@@ -108,9 +124,15 @@ DWORD Rotr(DWORD x, int n) {
     return (x >> n) | (x << (32 - n));
 }
 
-// h(): the key-dependent S-boxes for a key of k 64-bit words (list L of k words), then the MDS
-// matrix.
-DWORD H(DWORD x, const DWORD* l, int k) {
+int KeyWords(const keyInstance* key) {
+    return key->keyLen <= 128 ? 2 : (key->keyLen + 63) / 64;
+}
+
+// h() on the fly: the key-dependent S-boxes for a key of k 64-bit words (list L of k words), then
+// the MDS matrix.
+template <bool kCount>
+inline DWORD HWith(const QTables& t, DWORD x, const DWORD* l, int k) {
+    auto q = [&t](int which, BYTE v) { return Qu<kCount>(t, which, v); };
     BYTE y[4] = {Byte(x, 0), Byte(x, 1), Byte(x, 2), Byte(x, 3)};
     if (k == 4) {
         y[0] = q(1, y[0]) ^ Byte(l[3], 0);
@@ -128,28 +150,67 @@ DWORD H(DWORD x, const DWORD* l, int k) {
     y[1] = q(0, q(0, q(1, y[1]) ^ Byte(l[1], 1)) ^ Byte(l[0], 1));
     y[2] = q(1, q(1, q(0, y[2]) ^ Byte(l[1], 2)) ^ Byte(l[0], 2));
     y[3] = q(0, q(1, q(1, y[3]) ^ Byte(l[1], 3)) ^ Byte(l[0], 3));
-    const QTables& t = Q();
     return t.mds[0][y[0]] ^ t.mds[1][y[1]] ^ t.mds[2][y[2]] ^ t.mds[3][y[3]];
 }
 
-// The Reed-Solomon code of two key words (8 key bytes), giving one S-box key word.
-DWORD RsEncode(DWORD even, DWORD odd) {
-    BYTE m[8];
-    for (int i = 0; i < 4; ++i) {
-        m[i] = Byte(even, i);
-        m[4 + i] = Byte(odd, i);
-    }
-    DWORD s = 0;
-    for (int row = 0; row < 4; ++row) {
-        BYTE si = 0;
-        for (int col = 0; col < 8; ++col) si ^= GfMul(kRs[row][col], m[col], kRsPoly);
-        s |= static_cast<DWORD>(si) << (8 * row);
-    }
-    return s;
+DWORD H(const QTables& t, DWORD x, const DWORD* l, int k) {
+    return gTrackTables ? HWith<true>(t, x, l, k) : HWith<false>(t, x, l, k);
 }
 
-int KeyWords(const keyInstance* key) {
-    return key->keyLen <= 128 ? 2 : (key->keyLen + 63) / 64;
+// The permutation each byte position goes through at each step of h(), in the order they are
+// applied: steps 0 to 3 are each followed by the S-box key bytes of words 3, 2, 1 and 0; step 4 is
+// followed by the MDS matrix. A key of k 64-bit words starts at step 4 - k.
+const int kSteps[4][5] = {{1, 1, 0, 0, 1}, {0, 1, 1, 0, 0}, {0, 0, 0, 1, 1}, {1, 0, 1, 1, 0}};
+
+// Full keying: every byte value of each position through the steps of h() for this key's S-box
+// keys, then its MDS column.
+void BuildSBoxes(const QTables& t, keyInstance* key) {
+    const DWORD* l = key->sboxKeys;
+    int k = KeyWords(key);
+    for (int pos = 0; pos < 4; ++pos) {
+        BYTE y[256];
+        for (int x = 0; x < 256; ++x) y[x] = static_cast<BYTE>(x);
+        for (int step = 4 - k; step <= 4; ++step) {
+            int which = kSteps[pos][step];
+            if (gTrackTables)
+                for (BYTE v : y) ++gTableUses[which][v];
+            const BYTE* q = t.q[which];
+            if (step == 4) {
+                for (int x = 0; x < 256; ++x) key->sBox[pos][x] = t.mds[pos][q[y[x]]];
+            } else {
+                BYTE keyByte = Byte(l[3 - step], pos);
+                for (BYTE& v : y) v = q[v] ^ keyByte;
+            }
+        }
+    }
+}
+
+// h() of a fully keyed key: four table reads.
+struct HTables {
+    const keyInstance* key;
+    DWORD operator()(DWORD x) const {
+        return key->sBox[0][Byte(x, 0)] ^ key->sBox[1][Byte(x, 1)] ^ key->sBox[2][Byte(x, 2)] ^
+               key->sBox[3][Byte(x, 3)];
+    }
+};
+
+// h() on the fly under a key's S-box keys, copied so that they stay in registers.
+template <bool kCount>
+struct HOnTheFly {
+    const QTables& t;
+    DWORD l[4];
+    int k;
+    HOnTheFly(const QTables& tables, const keyInstance* key) : t(tables), k(KeyWords(key)) {
+        for (int i = 0; i < 4; ++i) l[i] = key->sboxKeys[i];
+    }
+    DWORD operator()(DWORD x) const { return HWith<kCount>(t, x, l, k); }
+};
+
+// The Reed-Solomon code of two key words (8 key bytes), giving one S-box key word.
+DWORD RsEncode(const QTables& t, DWORD even, DWORD odd) {
+    DWORD s = 0;
+    for (int i = 0; i < 4; ++i) s ^= t.rs[i][Byte(even, i)] ^ t.rs[4 + i][Byte(odd, i)];
+    return s;
 }
 
 DWORD LoadWord(const BYTE* p) {
@@ -180,14 +241,13 @@ bool ParseHex(const char* text, int bytes, BYTE* out) {
     return true;
 }
 
-void EncryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
-    const DWORD* s = key->sboxKeys;
-    int k = KeyWords(key);
+template <class HFunction>
+void EncryptWith(const keyInstance* key, HFunction h, const BYTE* in, BYTE* out) {
     DWORD r[4];
     for (int i = 0; i < 4; ++i) r[i] = LoadWord(in + 4 * i) ^ key->subKeys[i];
     for (int round = 0; round < key->numRounds; ++round) {
-        DWORD t0 = H(r[0], s, k);
-        DWORD t1 = H(Rotl(r[1], 8), s, k);
+        DWORD t0 = h(r[0]);
+        DWORD t1 = h(Rotl(r[1], 8));
         DWORD f0 = t0 + t1 + key->subKeys[2 * round + 8];
         DWORD f1 = t0 + 2 * t1 + key->subKeys[2 * round + 9];
         DWORD n2 = Rotr(r[2] ^ f0, 1);
@@ -201,15 +261,14 @@ void EncryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
     for (int i = 0; i < 4; ++i) StoreWord(r[(i + 2) & 3] ^ key->subKeys[4 + i], out + 4 * i);
 }
 
-void DecryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
-    const DWORD* s = key->sboxKeys;
-    int k = KeyWords(key);
+template <class HFunction>
+void DecryptWith(const keyInstance* key, HFunction h, const BYTE* in, BYTE* out) {
     DWORD r[4];
     for (int i = 0; i < 4; ++i) r[(i + 2) & 3] = LoadWord(in + 4 * i) ^ key->subKeys[4 + i];
     for (int round = key->numRounds - 1; round >= 0; --round) {
         DWORD p0 = r[2], p1 = r[3];
-        DWORD t0 = H(p0, s, k);
-        DWORD t1 = H(Rotl(p1, 8), s, k);
+        DWORD t0 = h(p0);
+        DWORD t1 = h(Rotl(p1, 8));
         DWORD f0 = t0 + t1 + key->subKeys[2 * round + 8];
         DWORD f1 = t0 + 2 * t1 + key->subKeys[2 * round + 9];
         DWORD p2 = Rotl(r[0], 1) ^ f0;
@@ -220,6 +279,20 @@ void DecryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
         r[3] = p3;
     }
     for (int i = 0; i < 4; ++i) StoreWord(r[i] ^ key->subKeys[i], out + 4 * i);
+}
+
+void EncryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
+    if (key->sBoxReady) return EncryptWith(key, HTables{key}, in, out);
+    const QTables& t = Q();
+    if (gTrackTables) return EncryptWith(key, HOnTheFly<true>(t, key), in, out);
+    EncryptWith(key, HOnTheFly<false>(t, key), in, out);
+}
+
+void DecryptBlock(const keyInstance* key, const BYTE* in, BYTE* out) {
+    if (key->sBoxReady) return DecryptWith(key, HTables{key}, in, out);
+    const QTables& t = Q();
+    if (gTrackTables) return DecryptWith(key, HOnTheFly<true>(t, key), in, out);
+    DecryptWith(key, HOnTheFly<false>(t, key), in, out);
 }
 
 int CheckBlockArgs(const cipherInstance* cipher, const keyInstance* key, const BYTE* input,
@@ -237,19 +310,25 @@ int CheckBlockArgs(const cipherInstance* cipher, const keyInstance* key, const B
 int reKey(keyInstance* key) {
     if (key == nullptr) return BAD_PARAMS;
     if (key->keySig != kValidSig) return BAD_KEY_INSTANCE;
+    const QTables& t = Q();
     int k = KeyWords(key);
     DWORD even[4], odd[4];
     for (int i = 0; i < k; ++i) {
         even[i] = key->key32[2 * i];
         odd[i] = key->key32[2 * i + 1];
         // The S-box keys are used in the reverse order of the key words they come from.
-        key->sboxKeys[k - 1 - i] = RsEncode(even[i], odd[i]);
+        key->sboxKeys[k - 1 - i] = RsEncode(t, even[i], odd[i]);
     }
     for (int i = 0; i < TOTAL_SUBKEYS / 2; ++i) {
-        DWORD a = H(2 * i * kRho, even, k);
-        DWORD b = Rotl(H((2 * i + 1) * kRho, odd, k), 8);
+        DWORD a = H(t, 2 * i * kRho, even, k);
+        DWORD b = Rotl(H(t, (2 * i + 1) * kRho, odd, k), 8);
         key->subKeys[2 * i] = a + b;
         key->subKeys[2 * i + 1] = Rotl(a + 2 * b, 9);
+    }
+    key->sBoxReady = 0;
+    if (key->fullKeying) {
+        BuildSBoxes(t, key);
+        key->sBoxReady = 1;
     }
     return TWOFISH_TRUE;
 }

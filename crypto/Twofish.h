@@ -58,6 +58,15 @@ struct keyInstance {
     DWORD key32[MAX_KEY_BITS / 32];
     DWORD sboxKeys[MAX_KEY_BITS / 64];
     DWORD subKeys[TOTAL_SUBKEYS];
+    // Nonzero asks reKey to build the full key-dependent S-box tables below, so that h() in the
+    // rounds is four table reads. Building them costs about as much as enciphering ten blocks on
+    // the fly, and each block is then about four times cheaper: worth it for a key that serves
+    // many blocks (or is kept), not for one that serves a few. makeKey clears it.
+    int fullKeying;
+    int sBoxReady;  // set by reKey when sBox holds the tables of the current key words
+    // sBox[i][x]: the byte x in position i through the q permutations and the S-box key bytes of
+    // that position, then multiplied by MDS column i.
+    DWORD sBox[4][256];
 };
 
 struct cipherInstance {
@@ -90,13 +99,15 @@ int blockEncrypt(cipherInstance* cipher, keyInstance* key, const BYTE* input, in
 int blockDecrypt(cipherInstance* cipher, keyInstance* key, const BYTE* input, int inputLen,
                  BYTE* outBuffer);
 
-// Rebuilds the S-box keys and subkeys from key32 and keyLen.
+// Rebuilds the S-box keys and subkeys from key32 and keyLen, and the S-box tables too when
+// fullKeying is set.
 int reKey(keyInstance* key);
 
 // Table-use tracking for tests of the cipher itself. TAB_ENABLE / TAB_DISABLE switch counting of
 // the uses of each entry of the two fixed byte permutations on or off, TAB_RESET clears the counts;
 // TAB_QUERY answers TWOFISH_TRUE when every entry was used at least once, else 0; TAB_MIN_QUERY
-// answers the smallest count. Process-wide, not guarded. Unknown operations give BAD_PARAMS.
+// answers the smallest count. A key with full keying uses the permutations while its tables are
+// built, not in its blocks. Process-wide, not guarded. Unknown operations give BAD_PARAMS.
 int TableOp(int op);
 
 }  // namespace crypto

@@ -72,26 +72,59 @@ void DisposeBytes(UInt8* p, size_t size) {
     DisposePtr(reinterpret_cast<Ptr>(p));
 }
 
-// Enciphers or deciphers `length` bytes (a multiple of 16) with Twofish in ECB mode under the
-// 32-byte `key`. 0, or -1 when the length is not whole blocks or the cipher refuses.
-int TwofishBlockOp(bool encrypt, const UInt8* key, const UInt8* data, size_t length, UInt8* out) {
+// Keys `keyInst` with the 32-byte `key`, with the full S-box tables when `fullKeying`. False when
+// the cipher refuses.
+bool MakeTwofishKey(const UInt8* key, bool fullKeying, halyx::crypto::keyInstance* keyInst) {
     using namespace halyx::crypto;
-    if (length % kTwofishBlock != 0 || length > static_cast<size_t>(INT_MAX / 8)) return -1;
-    keyInstance keyInst;
-    cipherInstance cipherInst;
-    if (makeKey(&keyInst, DIR_ENCRYPT, 256, nullptr) != TWOFISH_TRUE) return -1;
-    if (cipherInit(&cipherInst, MODE_ECB, nullptr) != TWOFISH_TRUE) return -1;
+    if (makeKey(keyInst, DIR_ENCRYPT, 256, nullptr) != TWOFISH_TRUE) return false;
+    keyInst->fullKeying = fullKeying ? 1 : 0;
     for (int i = 0; i < 8; ++i) {
         const UInt8* w = key + 4 * i;
-        keyInst.key32[i] = w[0] | (static_cast<DWORD>(w[1]) << 8) |
-                           (static_cast<DWORD>(w[2]) << 16) | (static_cast<DWORD>(w[3]) << 24);
+        keyInst->key32[i] = w[0] | (static_cast<DWORD>(w[1]) << 8) |
+                            (static_cast<DWORD>(w[2]) << 16) | (static_cast<DWORD>(w[3]) << 24);
     }
-    reKey(&keyInst);
+    return reKey(keyInst) == TWOFISH_TRUE;
+}
+
+// Enciphers or deciphers `length` bytes (a multiple of 16) in ECB mode under `keyInst`. 0, or -1
+// when the length is not whole blocks or the cipher refuses.
+int KeyedBlockOp(bool encrypt, halyx::crypto::keyInstance* keyInst, const UInt8* data,
+                 size_t length, UInt8* out) {
+    using namespace halyx::crypto;
+    if (length % kTwofishBlock != 0 || length > static_cast<size_t>(INT_MAX / 8)) return -1;
+    cipherInstance cipherInst;
+    if (cipherInit(&cipherInst, MODE_ECB, nullptr) != TWOFISH_TRUE) return -1;
     int bits = static_cast<int>(length * 8);
-    int done = encrypt ? blockEncrypt(&cipherInst, &keyInst, data, bits, out)
-                       : blockDecrypt(&cipherInst, &keyInst, data, bits, out);
-    std::memset(&keyInst, 0, sizeof keyInst);
+    int done = encrypt ? blockEncrypt(&cipherInst, keyInst, data, bits, out)
+                       : blockDecrypt(&cipherInst, keyInst, data, bits, out);
     return done == bits ? 0 : -1;
+}
+
+// Enciphers or deciphers `length` bytes (a multiple of 16) with Twofish in ECB mode under the
+// 32-byte `key`. 0, or -1 when the length is not whole blocks or the cipher refuses. The schedule
+// is made on the fly (a session key serves only a few blocks) and cleared after use.
+int TwofishBlockOp(bool encrypt, const UInt8* key, const UInt8* data, size_t length, UInt8* out) {
+    if (length % kTwofishBlock != 0 || length > static_cast<size_t>(INT_MAX / 8)) return -1;
+    halyx::crypto::keyInstance keyInst;
+    int result = MakeTwofishKey(key, false, &keyInst)
+                     ? KeyedBlockOp(encrypt, &keyInst, data, length, out)
+                     : -1;
+    std::memset(&keyInst, 0, sizeof keyInst);
+    return result;
+}
+
+// The fixed key's schedule and S-box tables, made once: they are the same for every record, and
+// the key is a constant of the program. Only read after it is made, so threads may share it.
+struct FixedKeySchedule {
+    halyx::crypto::keyInstance keyInst;
+    bool made;
+    FixedKeySchedule() : made(MakeTwofishKey(halyx::crypto::UserAuthKey(), true, &keyInst)) {}
+};
+
+// TwofishBlockOp under the fixed key shared with the print server.
+int FixedKeyBlockOp(bool encrypt, const UInt8* data, size_t length, UInt8* out) {
+    static FixedKeySchedule schedule;
+    return schedule.made ? KeyedBlockOp(encrypt, &schedule.keyInst, data, length, out) : -1;
 }
 
 bool gSeeded = false;
@@ -262,7 +295,7 @@ int UAL_PackAndEncrypt(const char* userName, const char* password, const char* d
         PutBE32(outer + 4, static_cast<UInt32>(l1));
         std::memcpy(outer + 8, sessionKey, kSessionKeySize);
         if (TwofishBlockOp(true, sessionKey, sealed, l1, outer + kOuterHeaderSize) == 0 &&
-            TwofishBlockOp(true, halyx::crypto::UserAuthKey(), outer, l2, enciphered) == 0) {
+            FixedKeyBlockOp(true, outer, l2, enciphered) == 0) {
             int outLen = 0;
             EncodeText(enciphered, static_cast<int>(l2), text, &outLen, maxOutLen);
             *outText = text;
@@ -307,7 +340,7 @@ int UAL_UnpackAndDecrypt(const char* text, char** userName, char** password, cha
         if (n < static_cast<size_t>(kOuterHeaderSize + kTwofishBlock)) break;
         outer = NewBytes(n);
         if (outer == nullptr) break;
-        if (TwofishBlockOp(false, halyx::crypto::UserAuthKey(), decoded, n, outer) != 0) break;
+        if (FixedKeyBlockOp(false, decoded, n, outer) != 0) break;
         if (GetBE32(outer) != kVersion) break;
         l1 = GetBE32(outer + 4);
         if (l1 > n - kOuterHeaderSize) break;

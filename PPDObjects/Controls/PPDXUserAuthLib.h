@@ -16,7 +16,8 @@
 //     under the session key, 8 zero bytes.
 //
 // Process-wide state, not guarded (one thread): the random generator's seed (set on first use), the
-// last unique time handed out, and the buffer that goGetMACAddress hands out.
+// last unique time handed out, and the buffer that goGetMACAddress hands out. The fixed key's
+// schedule is made once, on first use (safely from any thread), and kept for the process.
 #ifndef HALYX_PPDOBJECTS_CONTROLS_PPDXUSERAUTHLIB_H
 #define HALYX_PPDOBJECTS_CONTROLS_PPDXUSERAUTHLIB_H
 
