@@ -68,8 +68,10 @@ bool ORBJobTicket::SavePPD(ORBPPD* ppd, CFStringRef client, CFURLRef) {
     mStatus = noErr;
     if (client == nullptr || ppd == nullptr || mSettings == nullptr) return false;
     // Each form of the snapshot goes as soon as the next one exists: the records once flattened,
-    // the flattened bytes once written as XML. Each is about the size of the PPD.
-    std::optional<Settings> store(std::in_place);
+    // the flattened bytes once written as XML. Each is about the size of the PPD. The model
+    // writes each record once under a key of its own, so the store takes them straight into
+    // their flattened form and hands it to the stream piece by piece.
+    std::optional<Settings> store(std::in_place, Settings::kAppendFirst);
     std::optional<CFDataStream> stream(std::in_place);
     // A model that could not write all of itself leaves the print settings as they were, so
     // that no partial snapshot is ever rebuilt.
@@ -77,7 +79,7 @@ bool ORBJobTicket::SavePPD(ORBPPD* ppd, CFStringRef client, CFURLRef) {
         mStatus = store->LastError() != noErr ? store->LastError() : memFullErr;
         return false;
     }
-    OSStatus status = store->Save(&*stream);
+    OSStatus status = store->SaveAndClear(&*stream);
     store.reset();
     if (status != noErr) {
         mStatus = status;

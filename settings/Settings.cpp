@@ -1,6 +1,9 @@
 #include "settings/Settings.h"
 
+#include <new>
+
 #include "Memory/MacMemory.h"
+#include "settings/AppendedForm.h"
 #include "settings/DataStream.h"
 
 namespace {
@@ -36,6 +39,11 @@ Settings::Settings() : mLastError(noErr), mValid(false), mCollection(NewCollecti
     if (!mValid) mLastError = memFullErr;
 }
 
+// Without room for the form the store is simply an ordinary one from the start.
+Settings::Settings(AppendFirstTag) : Settings() {
+    if (mValid) mAppended = new (std::nothrow) AppendedForm;
+}
+
 Settings::Settings(Collection collection)
     : mLastError(noErr), mValid(collection != nullptr), mCollection(collection), mCursor(0) {}
 
@@ -65,7 +73,10 @@ Settings::Settings(const Settings& other)
       mCursor(other.mCursor) {
     if (other.mCollection == nullptr) return;
     mCollection = NewCollection();
-    if (mCollection != nullptr && CopyCollection(other.mCollection, mCollection) != nullptr) return;
+    if (mCollection != nullptr &&
+        (other.mAppended != nullptr ? other.mAppended->ReadBack(mCollection) == noErr
+                                    : CopyCollection(other.mCollection, mCollection) != nullptr))
+        return;
     DisposeCollection(mCollection);
     mCollection = nullptr;
     mValid = false;
@@ -80,10 +91,26 @@ Settings& Settings::operator=(const Settings& other) {
     if (other.mCollection == nullptr) {
         DisposeCollection(mCollection);
         mCollection = nullptr;
+        delete mAppended;
+        mAppended = nullptr;
         return *this;
     }
     if (mCollection == nullptr) mCollection = NewCollection();
-    if (mCollection == nullptr || CopyCollection(other.mCollection, mCollection) == nullptr) {
+    bool copied = false;
+    if (mCollection != nullptr && other.mAppended != nullptr) {
+        // The other store's records are read back into a collection of their own, so that a
+        // shortage leaves this store's records as they were.
+        Collection copy = NewCollection();
+        copied = copy != nullptr && other.mAppended->ReadBack(copy) == noErr;
+        DisposeCollection(copied ? mCollection : copy);
+        if (copied) mCollection = copy;
+    } else if (mCollection != nullptr) {
+        copied = CopyCollection(other.mCollection, mCollection) != nullptr;
+    }
+    if (copied) {
+        delete mAppended;
+        mAppended = nullptr;
+    } else {
         mValid = mCollection != nullptr;
         mLastError = memFullErr;
     }
@@ -91,16 +118,42 @@ Settings& Settings::operator=(const Settings& other) {
 }
 
 Settings::~Settings() {
+    delete mAppended;
     DisposeCollection(mCollection);
+}
+
+OSStatus Settings::Settle() {
+    if (mAppended == nullptr) return noErr;
+    Collection settled = NewCollection();
+    if (settled == nullptr) return memFullErr;
+    OSStatus status = mAppended->ReadBack(settled);
+    if (status != noErr) {
+        DisposeCollection(settled);
+        return status;
+    }
+    DisposeCollection(mCollection);
+    mCollection = settled;
+    delete mAppended;
+    mAppended = nullptr;
+    return noErr;
 }
 
 OSStatus Settings::Add(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (mAppended != nullptr) {
+        if (length < 0 || (length > 0 && bytes == nullptr)) return Done(paramErr);
+        bool present = false;
+        OSStatus status = mAppended->AppendNew(tag, id, bytes, length, &present);
+        if (!present) return Done(status);
+        // A key written before is replaced as in any store, which needs the item table.
+        if ((status = Settle()) != noErr) return Done(status);
+    }
     return Done(AddCollectionItem(mCollection, tag, id, length, bytes));
 }
 
 OSStatus Settings::Get(FourCharCode tag, SInt32 id, void* buffer, SInt32* length) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     return Done(GetCollectionItem(mCollection, tag, id, length, buffer));
 }
 
@@ -108,11 +161,13 @@ OSStatus Settings::View(FourCharCode tag, SInt32 id, const void** bytes, SInt32*
     *bytes = nullptr;
     *length = 0;
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     return Done(GetCollectionItemBytes(mCollection, tag, id, length, bytes));
 }
 
 OSStatus Settings::Set(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     SInt32 index = 0;
     OSStatus err = GetCollectionItemInfo(mCollection, tag, id, &index, nullptr, nullptr);
     if (err != noErr) return Done(err);
@@ -121,12 +176,14 @@ OSStatus Settings::Set(FourCharCode tag, SInt32 id, const void* bytes, SInt32 le
 
 OSStatus Settings::Remove(FourCharCode tag, SInt32 id) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     return Done(RemoveCollectionItem(mCollection, tag, id));
 }
 
 OSStatus Settings::First(FourCharCode* tag, SInt32* id, SInt32* length, SInt32* attributes) {
     Clear(tag, id, length, attributes);
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     if (CountCollectionItems(mCollection) == 0) return Done(kSettingsEmptyErr);
     mCursor = 1;
     return Done(GetIndexedCollectionItemInfo(mCollection, mCursor, tag, id, length, attributes));
@@ -135,6 +192,7 @@ OSStatus Settings::First(FourCharCode* tag, SInt32* id, SInt32* length, SInt32* 
 OSStatus Settings::Next(FourCharCode* tag, SInt32* id, SInt32* length, SInt32* attributes) {
     Clear(tag, id, length, attributes);
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     SInt32 count = CountCollectionItems(mCollection);
     if (count == 0) return Done(kSettingsEmptyErr);
     // The cursor stays on the last record, so a record added later is the next one reported.
@@ -145,6 +203,7 @@ OSStatus Settings::Next(FourCharCode* tag, SInt32* id, SInt32* length, SInt32* a
 
 OSStatus Settings::SetAttribute(FourCharCode tag, SInt32 id, SInt32 mask, bool on) {
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     SInt32 attributes = 0;
     OSStatus err = GetCollectionItemInfo(mCollection, tag, id, nullptr, nullptr, &attributes);
     if (err != noErr) return Done(err);
@@ -153,7 +212,7 @@ OSStatus Settings::SetAttribute(FourCharCode tag, SInt32 id, SInt32 mask, bool o
 }
 
 SInt32 Settings::Count() const {
-    return CountCollectionItems(mCollection);
+    return mAppended != nullptr ? mAppended->Count() : CountCollectionItems(mCollection);
 }
 
 bool Settings::Empty() const {
@@ -161,10 +220,44 @@ bool Settings::Empty() const {
 }
 
 OSStatus Settings::Save(DataStream* stream) {
+    return SaveForm(stream, false);
+}
+
+OSStatus Settings::SaveAndClear(DataStream* stream) {
+    if (mAppended != nullptr) return SaveForm(stream, true);
+    if (stream == nullptr || !stream->valid()) return Done(kSettingsNoStreamErr);
+    if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    // The empty collection comes first, so that clearing cannot fail once the form is out.
+    Collection empty = NewCollection();
+    if (empty == nullptr) return Done(memFullErr);
+    OSStatus status = SaveForm(stream, false);
+    DisposeCollection(status == noErr ? mCollection : empty);
+    if (status == noErr) {
+        mCollection = empty;
+        mCursor = 0;
+    }
+    return Done(status);
+}
+
+OSStatus Settings::SaveForm(DataStream* stream, bool release) {
     if (stream == nullptr || !stream->valid()) return Done(kSettingsNoStreamErr);
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
     // A stream that keeps its bytes gets the form written straight into them.
     Size length = 0;
+    if (mAppended != nullptr) {
+        OSStatus err = mAppended->FormLength(&length);
+        if (err != noErr) return Done(err);
+        if (void* room = stream->reserve(static_cast<SInt32>(length))) {
+            mAppended->WriteForm(static_cast<UInt8*>(room), length, release);
+            return Done(noErr);
+        }
+        Handle h = NewWorkHandle(length);
+        if (h == nullptr) return Done(memFullErr);
+        mAppended->WriteForm(reinterpret_cast<UInt8*>(*h), length, false);
+        stream->out(*h, static_cast<SInt32>(length));
+        if (release) mAppended->Clear();
+        return Done(ReleaseWorkHandle(h, noErr));
+    }
     OSStatus err = GetFlattenedCollectionSize(mCollection, &length);
     if (err != noErr) return Done(err);
     if (void* room = stream->reserve(static_cast<SInt32>(length)))
@@ -179,6 +272,7 @@ OSStatus Settings::Save(DataStream* stream) {
 OSStatus Settings::Read(DataStream* stream, SInt32 length) {
     if (stream == nullptr || !stream->valid()) return Done(kSettingsNoStreamErr);
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (OSStatus status = Settle()) return Done(status);
     if (length == 0) length = stream->dataSize();
     if (length == 0) return Done(noErr);
     if (length < 0) return Done(paramErr);
@@ -202,6 +296,16 @@ OSStatus Settings::GetSettingsHandle(Handle* flattened) {
     if (flattened == nullptr) return Done(paramErr);
     *flattened = nullptr;
     if (mCollection == nullptr) return Done(kSettingsNoCollectionErr);
+    if (mAppended != nullptr) {
+        Size length = 0;
+        OSStatus err = mAppended->FormLength(&length);
+        if (err != noErr) return Done(err);
+        Handle h = NewWorkHandle(length);
+        if (h == nullptr) return Done(memFullErr);
+        mAppended->WriteForm(reinterpret_cast<UInt8*>(*h), length, false);
+        *flattened = h;
+        return Done(noErr);
+    }
     Handle h = NewWorkHandle(0);
     if (h == nullptr) return Done(memFullErr);
     OSStatus err = FlattenCollectionToHdl(mCollection, h);

@@ -10,6 +10,7 @@
 #include "Base/MacTypes.h"
 #include "Collections/Collections.h"
 
+class AppendedForm;
 class DataStream;
 
 enum {
@@ -26,6 +27,14 @@ class Settings {
 public:
     // A new empty store; invalid (memFullErr) when no collection could be made.
     Settings();
+    // A new empty store for a writer that mostly adds records under new keys and then saves the
+    // store: as long as it does only that, the records go straight into the store's flattened
+    // form, without an item table (see AppendedForm.h). The first other call (an Add of a key
+    // already there, any read, change, walk or copy) first turns the store into an ordinary one
+    // holding the same records; when memory for that is short, the call fails with memFullErr
+    // and the store stays as it was. Count, Empty, Save and GetSettingsHandle need no turn.
+    enum AppendFirstTag { kAppendFirst };
+    explicit Settings(AppendFirstTag);
     // Adopts `collection`, which the store disposes of; valid when it is not null.
     explicit Settings(Collection collection);
     // A store filled from a flattened form: paramErr for a null handle; otherwise valid when the
@@ -70,6 +79,10 @@ public:
     // Writes the flattened store to the stream: into room the stream reserves for it, else with
     // one `out` call.
     OSStatus Save(DataStream* stream);
+    // As Save, and when it succeeds the store is left empty. A store still writing its form
+    // frees each piece of the form once it is in the stream, so that the records and the saved
+    // form are never held in full at once.
+    OSStatus SaveAndClear(DataStream* stream);
     // Reads `length` bytes (0: the stream's whole size) from the stream with one `in` call and adds
     // the records they hold to this store. Nothing is read from an empty stream (status 0); a short
     // read gives the stream's error.
@@ -89,11 +102,18 @@ public:
 private:
     // Stores `status` as the last error and returns it.
     OSStatus Done(OSStatus status) { return mLastError = status; }
+    // Turns a store writing its form into an ordinary one; noErr, or memFullErr with the store
+    // as it was.
+    OSStatus Settle();
+    // Writes the flattened store to the stream; with `release`, an appended form is freed as it
+    // goes.
+    OSStatus SaveForm(DataStream* stream, bool release);
 
     OSStatus mLastError;
     bool mValid;
-    Collection mCollection;
-    SInt32 mCursor;  // 1-based index of the record First/Next reported last
+    Collection mCollection;             // empty while mAppended is set
+    AppendedForm* mAppended = nullptr;  // the records, while only new keys were added
+    SInt32 mCursor;                     // 1-based index of the record First/Next reported last
     SInt32 mReadFailures = 0;
 };
 

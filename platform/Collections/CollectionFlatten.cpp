@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "Collections/CollectionChecksum.h"
+#include "Collections/CollectionForm.h"
 #include "Collections/CollectionInternal.h"
 #include "Memory/MacMemory.h"
 
@@ -29,11 +30,10 @@ namespace {
 
 const UInt8 kMagic[4] = {'H', 'X', 'C', 'L'};
 const UInt32 kFormatVersion = 1;
-const size_t kHeaderBytes = 16;
-const size_t kItemHeaderBytes = 16;
-const size_t kTrailerBytes = 4;
-// Handles and item sizes are 32-bit quantities in this service.
-const uint64_t kLargestForm = 0x7fffffff;
+const size_t kHeaderBytes = halyx_collections::kFormHeaderBytes;
+const size_t kItemHeaderBytes = halyx_collections::kFormItemHeaderBytes;
+const size_t kTrailerBytes = halyx_collections::kFormTrailerBytes;
+using halyx_collections::kLargestForm;
 
 void Put32(UInt8*& p, UInt32 v) {
     p[0] = static_cast<UInt8>(v >> 24);
@@ -125,6 +125,23 @@ bool Validate(const UInt8* form, size_t length, SInt32* count, size_t* room) {
 
 }  // namespace
 
+namespace halyx_collections {
+
+void PutFormHeader(UInt8* at, SInt32 count, UInt32 section) {
+    std::memcpy(at, kMagic, sizeof kMagic);
+    at += sizeof kMagic;
+    Put32(at, kFormatVersion);
+    Put32(at, static_cast<UInt32>(count));
+    Put32(at, section);
+}
+
+void PutFormTrailer(UInt8* form, size_t length) {
+    UInt8* at = form + length - kTrailerBytes;
+    Put32(at, Crc32(form, length - kTrailerBytes));
+}
+
+}  // namespace halyx_collections
+
 extern "C" {
 
 OSStatus GetFlattenedCollectionSize(Collection c, Size* length) {
@@ -148,24 +165,19 @@ OSStatus FlattenCollectionToBytes(Collection c, void* bytes, Size length) {
     if (bytes == nullptr || length != needed) return paramErr;
     const ItemTable& items = c->items;
     UInt8* form = static_cast<UInt8*>(bytes);
-    UInt8* p = form;
-    std::memcpy(p, kMagic, sizeof kMagic);
-    p += sizeof kMagic;
-    Put32(p, kFormatVersion);
-    Put32(p, static_cast<UInt32>(items.Count()));
-    Put32(p, static_cast<UInt32>(length - kHeaderBytes - kTrailerBytes));
+    halyx_collections::PutFormHeader(form, items.Count(),
+                                     static_cast<UInt32>(length - kHeaderBytes - kTrailerBytes));
+    UInt8* p = form + kHeaderBytes;
     for (SInt32 slot = 0; slot < items.SlotCount(); ++slot) {
         const Item& item = items.At(slot);
         if (!item.live) continue;
-        Put32(p, item.tag);
-        Put32(p, static_cast<UInt32>(item.id));
-        Put32(p, static_cast<UInt32>(item.attributes));
         SInt32 size = item.bytes.size;
-        Put32(p, static_cast<UInt32>(size));
+        halyx_collections::PutFormItemHeader(p, item.tag, item.id, item.attributes, size);
+        p += kItemHeaderBytes;
         if (size > 0) std::memcpy(p, item.bytes.Data(), static_cast<size_t>(size));
         p += size;
     }
-    Put32(p, Crc32(form, static_cast<size_t>(p - form)));
+    halyx_collections::PutFormTrailer(form, static_cast<size_t>(length));
     return noErr;
 }
 

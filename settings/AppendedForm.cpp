@@ -1,0 +1,162 @@
+#include "settings/AppendedForm.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "Collections/CollectionForm.h"
+#include "testing/FailureInjection.h"
+
+using halyx_collections::kFormHeaderBytes;
+using halyx_collections::kFormItemHeaderBytes;
+using halyx_collections::kFormTrailerBytes;
+
+namespace {
+
+// Chunks start small, since most stores hold a few records, and double up to a size that keeps
+// the room left unused at a chunk's end small against the records.
+const size_t kFirstChunkBytes = 4 << 10;
+const size_t kLargestChunkBytes = 1 << 20;
+const uint32_t kFirstKeyCapacity = 64;
+
+void* Allocate(size_t bytes) {
+    if (HalyxShouldFail(kHalyxFailAllocation)) return nullptr;
+    return std::malloc(bytes);
+}
+
+uint64_t KeyOf(FourCharCode tag, SInt32 id) {
+    return (static_cast<uint64_t>(tag) << 32) | static_cast<uint32_t>(id);
+}
+
+uint32_t Get32(const UInt8* p) {
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+
+}  // namespace
+
+uint64_t* AppendedForm::SlotOf(uint64_t key) const {
+    const uint32_t mask = mKeyCapacity - 1;
+    uint32_t at = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+    while (mKeys[at] != 0 && mKeys[at] != key) at = (at + 1) & mask;
+    return &mKeys[at];
+}
+
+bool AppendedForm::GrowKeys() {
+    const uint32_t capacity = mKeyCapacity == 0 ? kFirstKeyCapacity : mKeyCapacity * 2;
+    uint64_t* keys = static_cast<uint64_t*>(Allocate(capacity * sizeof(uint64_t)));
+    if (keys == nullptr) return false;
+    std::memset(keys, 0, capacity * sizeof(uint64_t));
+    uint64_t* old = mKeys;
+    const uint32_t oldCapacity = mKeyCapacity;
+    mKeys = keys;
+    mKeyCapacity = capacity;
+    for (uint32_t i = 0; i < oldCapacity; ++i)
+        if (old[i] != 0) *SlotOf(old[i]) = old[i];
+    std::free(old);
+    return true;
+}
+
+bool AppendedForm::AddChunk(size_t bytes) {
+    size_t capacity = mLast == nullptr ? kFirstChunkBytes : mLast->capacity * 2;
+    if (capacity > kLargestChunkBytes) capacity = kLargestChunkBytes;
+    if (capacity < bytes) capacity = bytes;
+    Chunk* chunk = static_cast<Chunk*>(Allocate(sizeof(Chunk) + capacity));
+    if (chunk == nullptr) return false;
+    chunk->next = nullptr;
+    chunk->used = 0;
+    chunk->capacity = capacity;
+    if (mLast != nullptr)
+        mLast->next = chunk;
+    else
+        mFirst = chunk;
+    mLast = chunk;
+    return true;
+}
+
+OSStatus AppendedForm::AppendNew(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length,
+                                 bool* present) {
+    const uint64_t key = KeyOf(tag, id);
+    uint64_t* slot = nullptr;
+    if (key != 0) {
+        // Room for one more key first, so that one probe finds the key or its place; the set
+        // stays at most three quarters full.
+        if ((mKeyCount + 1) * 4ull > mKeyCapacity * 3ull && !GrowKeys()) return memFullErr;
+        slot = SlotOf(key);
+        *present = *slot == key;
+    } else {
+        *present = mZeroKey;
+    }
+    if (*present) return noErr;
+    const size_t record = kFormItemHeaderBytes + static_cast<size_t>(length);
+    if ((mLast == nullptr || mLast->capacity - mLast->used < record) && !AddChunk(record))
+        return memFullErr;
+    UInt8* at = mLast->Bytes() + mLast->used;
+    halyx_collections::PutFormItemHeader(at, tag, id, kCollectionDefaultAttributes, length);
+    if (length > 0) std::memcpy(at + kFormItemHeaderBytes, bytes, static_cast<size_t>(length));
+    mLast->used += record;
+    mSection += record;
+    ++mCount;
+    if (slot != nullptr) {
+        *slot = key;
+        ++mKeyCount;
+    } else {
+        mZeroKey = true;
+    }
+    return noErr;
+}
+
+OSStatus AppendedForm::FormLength(Size* length) const {
+    *length = 0;
+    const uint64_t total = kFormHeaderBytes + mSection + kFormTrailerBytes;
+    if (total > halyx_collections::kLargestForm) return memFullErr;
+    *length = static_cast<Size>(total);
+    return noErr;
+}
+
+void AppendedForm::WriteForm(UInt8* form, Size length, bool release) {
+    halyx_collections::PutFormHeader(form, mCount, static_cast<UInt32>(mSection));
+    UInt8* at = form + kFormHeaderBytes;
+    for (Chunk* chunk = mFirst; chunk != nullptr;) {
+        if (chunk->used > 0) std::memcpy(at, chunk->Bytes(), chunk->used);
+        at += chunk->used;
+        Chunk* next = chunk->next;
+        if (release) std::free(chunk);
+        chunk = next;
+    }
+    if (release) {
+        mFirst = mLast = nullptr;
+        Clear();
+    }
+    halyx_collections::PutFormTrailer(form, static_cast<size_t>(length));
+}
+
+OSStatus AppendedForm::ReadBack(Collection c) const {
+    for (const Chunk* chunk = mFirst; chunk != nullptr; chunk = chunk->next) {
+        const UInt8* p = chunk->Bytes();
+        const UInt8* end = p + chunk->used;
+        while (p < end) {
+            const SInt32 size = static_cast<SInt32>(Get32(p + 12));
+            OSStatus status = AddCollectionItem(c, Get32(p), static_cast<SInt32>(Get32(p + 4)),
+                                                size, p + kFormItemHeaderBytes);
+            if (status != noErr) return status;
+            p += kFormItemHeaderBytes + static_cast<size_t>(size);
+        }
+    }
+    return noErr;
+}
+
+void AppendedForm::Clear() {
+    for (Chunk* chunk = mFirst; chunk != nullptr;) {
+        Chunk* next = chunk->next;
+        std::free(chunk);
+        chunk = next;
+    }
+    mFirst = mLast = nullptr;
+    mSection = 0;
+    mCount = 0;
+    std::free(mKeys);
+    mKeys = nullptr;
+    mKeyCapacity = 0;
+    mKeyCount = 0;
+    mZeroKey = false;
+}
