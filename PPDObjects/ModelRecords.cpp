@@ -38,7 +38,24 @@ bool ReadModelRecordExactly(Settings& settings, FourCharCode tag, SInt32 id, voi
     SInt32 length = 0;
     const void* stored = ViewModelRecord(settings, tag, id, size, &length);
     if (stored == nullptr || size < 1 || size > 8) return false;
-    std::memcpy(buffer, stored, static_cast<size_t>(size));
+    // Records of this kind are numbers and flags: copies of a known width need no call.
+    switch (size) {
+        case 1:
+            std::memcpy(buffer, stored, 1);
+            break;
+        case 2:
+            std::memcpy(buffer, stored, 2);
+            break;
+        case 4:
+            std::memcpy(buffer, stored, 4);
+            break;
+        case 8:
+            std::memcpy(buffer, stored, 8);
+            break;
+        default:
+            std::memcpy(buffer, stored, static_cast<size_t>(size));
+            break;
+    }
     return true;
 }
 

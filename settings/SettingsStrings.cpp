@@ -62,6 +62,30 @@ bool LowSurrogate(UniChar c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// Whether every surrogate among the units stands in a high-low pair.
+bool SurrogatesPaired(const UniChar* chars, SInt32 count) {
+    for (SInt32 i = 0; i < count; ++i) {
+        if (LowSurrogate(chars[i]) && (i == 0 || !HighSurrogate(chars[i - 1]))) return false;
+        if (HighSurrogate(chars[i]) && i + 1 == count) return false;
+        if (i > 0 && HighSurrogate(chars[i - 1]) && !LowSurrogate(chars[i])) return false;
+    }
+    return true;
+}
+
+// Takes the units in the given byte order; true when any of them is a surrogate, which most text
+// has none of.
+template <bool kBig>
+bool TakeUnits(const UInt8* p, SInt32 count, UniChar* chars) {
+    UniChar surrogates = 0;
+    for (SInt32 i = 0; i < count; ++i, p += 2) {
+        const UniChar c =
+            kBig ? static_cast<UniChar>(p[0] << 8 | p[1]) : static_cast<UniChar>(p[1] << 8 | p[0]);
+        chars[i] = c;
+        surrogates |= static_cast<UniChar>(static_cast<UniChar>(c - 0xD800) < 0x800);
+    }
+    return surrogates != 0;
+}
+
 // The representation with a byte-order mark, as CFStringToExternal writes it, made straight from
 // its units. Null (*handled false) for anything else, which the general conversion then judges:
 // no mark, an odd length or a surrogate without its partner.
@@ -79,17 +103,10 @@ CFStringRef FromMarkedUnits(const UInt8* bytes, SInt32 length, bool* handled) {
     UniChar local[kLocalChars];
     UniChar* chars = count <= kLocalChars ? local : new (std::nothrow) UniChar[count];
     if (chars == nullptr) return nullptr;
-    const UInt8* p = bytes + 2;
-    bool paired = true;
-    for (SInt32 i = 0; i < count; ++i, p += 2) {
-        chars[i] =
-            big ? static_cast<UniChar>(p[0] << 8 | p[1]) : static_cast<UniChar>(p[1] << 8 | p[0]);
-        if (LowSurrogate(chars[i]) && (i == 0 || !HighSurrogate(chars[i - 1]))) paired = false;
-        if (HighSurrogate(chars[i]) && i + 1 == count) paired = false;
-        if (i > 0 && HighSurrogate(chars[i - 1]) && !LowSurrogate(chars[i])) paired = false;
-    }
+    const bool surrogates =
+        big ? TakeUnits<true>(bytes + 2, count, chars) : TakeUnits<false>(bytes + 2, count, chars);
     CFStringRef string = nullptr;
-    if (paired) {
+    if (!surrogates || SurrogatesPaired(chars, count)) {
         string = CFStringCreateWithCharacters(kCFAllocatorDefault, chars, count);
         *handled = true;
     }

@@ -59,7 +59,7 @@ struct ItemView {
 };
 
 // Reads the item at `p`, which Validate has already checked.
-ItemView ReadItem(const UInt8*& p) {
+inline ItemView ReadItem(const UInt8*& p) {
     ItemView v;
     v.tag = Get32(p);
     v.id = static_cast<SInt32>(Get32(p));
@@ -70,28 +70,32 @@ ItemView ReadItem(const UInt8*& p) {
     return v;
 }
 
-// Reads a checked form of `count` items into an empty table, the common case. The items go
-// straight into their slots, without a lookup each, and the hash is built afterwards. Forms we
-// write never repeat a key; one that does is left to the general reading (*duplicate) with the
-// table empty again.
+// Reads a checked form of `count` items into an empty table, the common case. Each item goes
+// straight into its slot and the hash, its key's probe telling whether it repeats one before it.
+// Forms we write never repeat a key; one that does is left to the general reading (*duplicate)
+// with the table empty again.
 OSStatus ReadIntoEmpty(ItemTable& items, const UInt8* first, SInt32 count, size_t room,
                        bool* duplicate) {
     *duplicate = false;
     if (!items.Reserve(count)) return memFullErr;
-    const UInt8* p = first;
     UInt8* pool = nullptr;
     if (room > 0 && (pool = ItemBytes::NewPool(room)) == nullptr) return memFullErr;
     size_t at = 0;
-    p = first;
+    SInt32 placed = 0;
+    const UInt8* p = first;
     for (SInt32 i = 0; i < count; ++i) {
         ItemView v = ReadItem(p);
         ItemBytes bytes;
-        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &bytes);
-        items.AppendUnhashed(v.tag, v.id, v.attributes, bytes);
+        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &placed, &bytes);
+        if (!items.AppendIfNew(v.tag, v.id, v.attributes, bytes)) {
+            // This item's bytes were placed but belong to no item: the pool counts the others.
+            ItemBytes::FinishPool(pool, placed - (bytes.pooled ? 1 : 0));
+            items.Clear();
+            *duplicate = true;
+            return noErr;
+        }
     }
-    if (items.HashAppended()) return noErr;
-    *duplicate = true;
-    items.Clear();
+    ItemBytes::FinishPool(pool, placed);
     return noErr;
 }
 
@@ -235,11 +239,14 @@ OSStatus UnflattenCollectionFromBytes(Collection c, const void* bytes, Size leng
         return memFullErr;
     }
     size_t at = 0;
+    SInt32 placed = 0;
     p = first;
     for (SInt32 i = 0; i < count; ++i) {
         ItemView v = ReadItem(p);
-        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &copies[i]);
+        ItemBytes::MakePooled(v.bytes, v.size, pool, &at, &placed, &copies[i]);
     }
+    // Nothing fails from here on: every copy goes to an item.
+    ItemBytes::FinishPool(pool, placed);
 
     p = first;
     for (SInt32 i = 0; i < count; ++i) {

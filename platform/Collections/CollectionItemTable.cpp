@@ -15,15 +15,10 @@ const SInt32 kMinimumCapacity = 16;
 // Dead slots are compacted away once there are more of them than live items and at least this
 // many, so a few removals in a small collection cost nothing.
 const SInt32 kCompactAfterDead = 64;
-const SInt32 kEmptyBucket = -1;
 // How far before and after the last item found a lookup looks before it hashes. A control's
 // records are read in a slightly different order than they were written, a few slots apart.
 const SInt32 kHintBehind = 8;
 const SInt32 kHintAhead = 16;
-// A pool starts with the count of items placed in it; each item's bytes follow the distance back
-// to the pool's start.
-const size_t kPoolHeader = 8;
-const size_t kPoolPrefix = sizeof(UInt32);
 // The room of a pool that items added one at a time share; bytes that would take more than a
 // quarter of it get a block of their own, so that little of a pool is left unused.
 const size_t kAddPoolBytes = 65536;
@@ -73,36 +68,18 @@ bool ItemBytes::Make(const void* src, SInt32 size, ItemBytes* out) {
     return true;
 }
 
-size_t ItemBytes::PoolRoom(SInt32 size) {
-    return size > kInline ? kPoolPrefix + static_cast<size_t>(size) : 0;
-}
-
 UInt8* ItemBytes::NewPool(size_t room) {
     UInt8* pool = static_cast<UInt8*>(Allocate(kPoolHeader + room));
     if (pool != nullptr) SetPoolUsers(pool, 0);
     return pool;
 }
 
-void ItemBytes::MakePooled(const void* src, SInt32 size, UInt8* pool, size_t* at, ItemBytes* out) {
-    out->size = size;
-    out->pooled = false;
-    out->heap = nullptr;
-    if (size <= kInline) {
-        if (size > 0) std::memcpy(out->local, src, static_cast<size_t>(size));
-        return;
-    }
-    UInt32 back = static_cast<UInt32>(kPoolHeader + *at + kPoolPrefix);
-    UInt8* place = pool + back;
-    std::memcpy(place - kPoolPrefix, &back, sizeof back);
-    std::memcpy(place, src, static_cast<size_t>(size));
-    *at += PoolRoom(size);
-    SetPoolUsers(pool, PoolUsers(pool) + 1);
-    out->pooled = true;
-    out->heap = place;
-}
-
-void ItemBytes::ReleaseEmptyPool(UInt8* pool) {
-    if (pool != nullptr && PoolUsers(pool) == 0) Release(pool);
+void ItemBytes::FinishPool(UInt8* pool, SInt32 placed) {
+    if (pool == nullptr) return;
+    if (placed == 0)
+        Release(pool);
+    else
+        SetPoolUsers(pool, placed);
 }
 
 void ItemBytes::Free() {
@@ -133,17 +110,13 @@ ItemTable::~ItemTable() {
     Release(mHash);
 }
 
-UInt32 ItemTable::HashOf(FourCharCode tag, SInt32 id) {
-    uint64_t k = (static_cast<uint64_t>(tag) << 32) | static_cast<UInt32>(id);
-    k ^= k >> 33;
-    k *= 0xff51afd7ed558ccdull;
-    k ^= k >> 33;
-    k *= 0xc4ceb9fe1a85ec53ull;
-    k ^= k >> 33;
-    return static_cast<UInt32>(k);
+void ItemTable::ClearKeys() {
+    if (mKeys != nullptr) std::memset(mKeys, 0, (mHashCapacity << kKeyBitsLog2) / 8);
 }
 
 SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
+    // A key never entered is answered here, before any slot is read.
+    if (!MayHold(tag, id)) return -1;
     // Keys are unique among live items, so a live item with the key near the hint is the one.
     // Most reads ask for the hint itself or one of the next few slots: those come first.
     const SInt32 ahead = mHint < mSlots - kHintAhead ? mHint + kHintAhead : mSlots;
@@ -162,7 +135,6 @@ SInt32 ItemTable::Find(FourCharCode tag, SInt32 id) const {
             return s;
         }
     }
-    if (mHashCapacity == 0) return -1;
     UInt32 mask = mHashCapacity - 1;
     for (UInt32 b = HomeOf(tag, id);; b = (b + 1) & mask) {
         const Bucket& bucket = mHash[b];
@@ -179,6 +151,7 @@ void ItemTable::HashInsert(FourCharCode tag, SInt32 id, SInt32 slot) {
     UInt32 b = HomeOf(tag, id);
     while (mHash[b].slot != kEmptyBucket) b = (b + 1) & mask;
     mHash[b] = Bucket{tag, id, slot};
+    NoteKey(tag, id);
 }
 
 // Linear probing without tombstones: after emptying a bucket, later entries of the same probe run
@@ -204,6 +177,7 @@ void ItemTable::HashErase(FourCharCode tag, SInt32 id) {
 
 void ItemTable::RebuildHash() {
     for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b].slot = kEmptyBucket;
+    ClearKeys();
     for (SInt32 s = 0; s < mSlots; ++s)
         if (mItems[s].live) HashInsert(mItems[s].tag, mItems[s].id, s);
 }
@@ -271,15 +245,21 @@ bool ItemTable::Reserve(SInt32 extra) {
     if (bucketsNeeded > static_cast<int64_t>(mHashCapacity)) {
         UInt32 buckets = static_cast<UInt32>(kMinimumCapacity);
         while (static_cast<int64_t>(buckets) < bucketsNeeded) buckets *= 2;
-        Bucket* hash = static_cast<Bucket*>(Allocate(buckets * sizeof(Bucket)));
-        if (hash == nullptr) return false;
+        // The key set follows the buckets in their block; at least 16 buckets of 12 bytes keep
+        // its words aligned.
+        const size_t bucketBytes = static_cast<size_t>(buckets) * sizeof(Bucket);
+        const size_t keyBytes = (static_cast<size_t>(buckets) << kKeyBitsLog2) / 8;
+        UInt8* block = static_cast<UInt8*>(Allocate(bucketBytes + keyBytes));
+        if (block == nullptr) return false;
         Bucket* old = mHash;
         UInt32 oldCapacity = mHashCapacity;
-        mHash = hash;
+        mHash = reinterpret_cast<Bucket*>(block);
+        mKeys = reinterpret_cast<UInt64*>(block + bucketBytes);
         mHashCapacity = buckets;
         mHashShift = 32;
         for (UInt32 b = buckets; b > 1; b /= 2) --mHashShift;
         for (UInt32 b = 0; b < buckets; ++b) mHash[b].slot = kEmptyBucket;
+        ClearKeys();
         // Homes come from the hash's high bits, so walking the old table in order inserts in
         // nearly ascending order into the new one: the move streams through memory.
         for (UInt32 b = 0; b < oldCapacity; ++b)
@@ -299,7 +279,9 @@ bool ItemTable::MakeAdded(const void* src, SInt32 size, ItemBytes* out) {
         SetPoolUsers(pool, 1);
         mAddPool = pool;
     }
-    ItemBytes::MakePooled(src, size, mAddPool, &mAddPoolAt, out);
+    SInt32 placed = 0;
+    ItemBytes::MakePooled(src, size, mAddPool, &mAddPoolAt, &placed, out);
+    SetPoolUsers(mAddPool, PoolUsers(mAddPool) + placed);
     return true;
 }
 
@@ -319,28 +301,12 @@ void ItemTable::Append(FourCharCode tag, SInt32 id, SInt32 attributes, const Ite
     HashInsert(tag, id, slot);
     // The next item added is looked for first around this one.
     mHint = slot;
-    if (mTreeValid) {
-        SInt32 i = slot + 1;
-        mTree[i] = 1 + TreePrefix(i - 1) - TreePrefix(i - LowBit(i));
-    }
+    if (mTreeValid) TreeAppended(slot);
 }
 
-void ItemTable::AppendUnhashed(FourCharCode tag, SInt32 id, SInt32 attributes,
-                               const ItemBytes& bytes) {
-    mItems[mSlots++] = Item{tag, id, attributes, true, bytes};
-    ++mLive;
-}
-
-bool ItemTable::HashAppended() {
-    const UInt32 mask = mHashCapacity - 1;
-    for (SInt32 s = 0; s < mSlots; ++s) {
-        const Item& item = mItems[s];
-        UInt32 b = HomeOf(item.tag, item.id);
-        for (; mHash[b].slot != kEmptyBucket; b = (b + 1) & mask)
-            if (mHash[b].tag == item.tag && mHash[b].id == item.id) return false;
-        mHash[b] = Bucket{item.tag, item.id, s};
-    }
-    return true;
+void ItemTable::TreeAppended(SInt32 slot) {
+    SInt32 i = slot + 1;
+    mTree[i] = 1 + TreePrefix(i - 1) - TreePrefix(i - LowBit(i));
 }
 
 void ItemTable::Remove(SInt32 slot) {
@@ -378,6 +344,7 @@ void ItemTable::Clear() {
     mLive = 0;
     mTreeValid = false;
     for (UInt32 b = 0; b < mHashCapacity; ++b) mHash[b].slot = kEmptyBucket;
+    ClearKeys();
 }
 
 void ItemTable::Swap(ItemTable& other) {
@@ -390,6 +357,7 @@ void ItemTable::Swap(ItemTable& other) {
     std::swap(mHash, other.mHash);
     std::swap(mHashCapacity, other.mHashCapacity);
     std::swap(mHashShift, other.mHashShift);
+    std::swap(mKeys, other.mKeys);
     std::swap(mHint, other.mHint);
     std::swap(mAddPool, other.mAddPool);
     std::swap(mAddPoolAt, other.mAddPoolAt);

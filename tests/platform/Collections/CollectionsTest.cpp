@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CollectionTestSupport.h"
+#include "Memory/MacMemory.h"
 #include "testing/FailureInjection.h"
 
 namespace {
@@ -177,6 +178,52 @@ TEST_F(CollectionTest, MatchesAReferenceModelThroughAddsAndRemovals) {
     EXPECT_EQ(index, 1);
 }
 
+// Every key present is found and no other is, through growth, removals, compaction, re-adding
+// and tables made by copying or reading a form: a key entered is never taken for absent, and one
+// removed or never added never for present.
+TEST_F(CollectionTest, LookupsFindExactlyThePresentKeys) {
+    const CollectionTag tags[] = {kTag, kOther, 0, 0xffffffffu};
+    auto present = [](CollectionTag tag, SInt32 id, int stage) {
+        if (tag == 0xffffffffu || id < 0 || id >= 3000) return false;
+        if (stage == 0 || id % 3 == 0) return true;
+        return stage >= 2 && id % 6 == 1;
+    };
+    auto check = [&](Collection each, int stage, const char* what) {
+        for (CollectionTag tag : tags)
+            for (SInt32 id = -40; id < 3040; ++id) {
+                SInt32 size = -1;
+                const OSStatus expected =
+                    present(tag, id, stage) ? OSStatus(noErr) : OSStatus(collectionItemNotFoundErr);
+                ASSERT_EQ(GetCollectionItem(each, tag, id, &size, nullptr), expected)
+                    << what << " tag " << tag << " id " << id;
+            }
+    };
+    for (CollectionTag tag : {kTag, kOther, CollectionTag(0)})
+        for (SInt32 id = 0; id < 3000; ++id) ASSERT_EQ(Add(tag, id, std::to_string(id)), noErr);
+    check(c, 0, "filled");
+    for (CollectionTag tag : {kTag, kOther, CollectionTag(0)})
+        for (SInt32 id = 1; id < 3000; id += id % 3 == 1 ? 1 : 2)
+            ASSERT_EQ(RemoveCollectionItem(c, tag, id), noErr);
+    check(c, 1, "after removals");
+    for (CollectionTag tag : {kTag, kOther, CollectionTag(0)})
+        for (SInt32 id = 1; id < 3000; id += 6) ASSERT_EQ(Add(tag, id, "back"), noErr);
+    check(c, 2, "re-added");
+
+    Collection copy = NewCollection();
+    ASSERT_EQ(CopyCollection(c, copy), copy);
+    check(copy, 2, "copy");
+    Handle form = NewHandle(0);
+    ASSERT_EQ(FlattenCollectionToHdl(c, form), noErr);
+    Collection read = NewCollection();
+    ASSERT_EQ(UnflattenCollectionFromHdl(read, form), noErr);
+    check(read, 2, "read into an empty collection");
+    ASSERT_EQ(UnflattenCollectionFromHdl(copy, form), noErr);
+    check(copy, 2, "read over its own items");
+    DisposeHandle(form);
+    DisposeCollection(read);
+    DisposeCollection(copy);
+}
+
 // Values of sizes around what is kept inside an item and around what shares a block with other
 // values, over many blocks' worth, keep their bytes through removals, replacements and a copy.
 TEST_F(CollectionTest, ValuesOfEverySizeKeepTheirBytesAcrossManyBlocks) {
@@ -228,9 +275,9 @@ TEST_F(CollectionTest, CopyReplacesTheDestinationAndIsIndependent) {
     DisposeCollection(dst);
 }
 
-// Each allocation the call makes is failed in turn (values are longer than those kept inside an item,
-// so their bytes are allocated); every failure must report memFullErr and leave
-// the collection exactly as it was, and the call must succeed once nothing fails.
+// Each allocation the call makes is failed in turn (values are longer than those kept inside an
+// item, so their bytes are allocated); every failure must report memFullErr and leave the
+// collection exactly as it was, and the call must succeed once nothing fails.
 TEST_F(CollectionTest, AllocationFailuresLeaveNoPartialState) {
     HalyxFailureScope scope;
     for (SInt32 id = 0; id < 40; ++id) ASSERT_EQ(Add(kTag, id, std::string(id, 'x')), noErr);
