@@ -11,6 +11,19 @@ namespace {
 
 const UInt8 kGuid[kUAL_GUIDSize] = {2, 0, 0, 0, 0, 1, 0x10, 0x20, 0x30, 0x40};
 
+// Unpacks `text` and lets the strings go; false when the record does not unpack.
+bool UnpackOnce(const char* text) {
+    char *u = nullptr, *p = nullptr, *d = nullptr;
+    UAL_DomainType type;
+    UInt8 guid[kUAL_GUIDSize];
+    const bool unpacked = UAL_UnpackAndDecrypt(text, &u, &p, &d, &type, guid) == 0;
+    benchmark::DoNotOptimize(u);
+    std::free(u);
+    std::free(p);
+    std::free(d);
+    return unpacked;
+}
+
 // One record of a user name and password of state.range(0) bytes each, packed then unpacked.
 void BM_PackAndUnpack(benchmark::State& state) {
     std::string user(static_cast<size_t>(state.range(0)), 'u');
@@ -22,16 +35,7 @@ void BM_PackAndUnpack(benchmark::State& state) {
             state.SkipWithError("packing failed");
             break;
         }
-        char *u = nullptr, *p = nullptr, *d = nullptr;
-        UAL_DomainType type;
-        UInt8 guid[kUAL_GUIDSize];
-        if (UAL_UnpackAndDecrypt(text, &u, &p, &d, &type, guid) != 0) {
-            state.SkipWithError("unpacking failed");
-        }
-        benchmark::DoNotOptimize(u);
-        std::free(u);
-        std::free(p);
-        std::free(d);
+        if (!UnpackOnce(text)) state.SkipWithError("unpacking failed");
         AUTH_freeBuffer(&text);
     }
     state.SetItemsProcessed(state.iterations());
@@ -63,17 +67,10 @@ void BM_Unpack(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        char *u = nullptr, *p = nullptr, *d = nullptr;
-        UAL_DomainType type;
-        UInt8 guid[kUAL_GUIDSize];
-        if (UAL_UnpackAndDecrypt(text, &u, &p, &d, &type, guid) != 0) {
+        if (!UnpackOnce(text)) {
             state.SkipWithError("unpacking failed");
             break;
         }
-        benchmark::DoNotOptimize(u);
-        std::free(u);
-        std::free(p);
-        std::free(d);
     }
     AUTH_freeBuffer(&text);
     state.SetItemsProcessed(state.iterations());
