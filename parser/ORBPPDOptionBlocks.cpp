@@ -24,7 +24,6 @@ using namespace ORBPPDFields;
 
 namespace {
 
-constexpr const char* kFlagsKeyword = "*%ORBFlags";
 constexpr const char* kGroupKeyword = "*%ORBGroup";
 constexpr const char* kJobNoteKeyword = "*%ORBJobNote";
 constexpr const char* kRangeKeyword = "*%ORBRange";
