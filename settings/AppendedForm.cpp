@@ -1,5 +1,7 @@
 #include "settings/AppendedForm.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -18,9 +20,24 @@ const size_t kFirstChunkBytes = 4 << 10;
 const size_t kLargestChunkBytes = 1 << 20;
 const uint32_t kFirstKeyCapacity = 64;
 
+// Blocks from this size up are mapped on their own, so that freeing one gives its memory back at
+// once: a large store is freed chunk by chunk while it is copied into its flattened form, and
+// memory the heap kept would count with that form.
+const size_t kMappedBytes = kLargestChunkBytes;
+
 void* Allocate(size_t bytes) {
     if (HalyxShouldFail(kHalyxFailAllocation)) return nullptr;
-    return std::malloc(bytes);
+    if (bytes < kMappedBytes) return std::malloc(bytes);
+    void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;
+}
+
+void Free(void* block, size_t bytes) {
+    if (block == nullptr) return;
+    if (bytes < kMappedBytes)
+        std::free(block);
+    else
+        munmap(block, bytes);
 }
 
 uint64_t KeyOf(FourCharCode tag, SInt32 id) {
@@ -52,15 +69,17 @@ bool AppendedForm::GrowKeys() {
     mKeyCapacity = capacity;
     for (uint32_t i = 0; i < oldCapacity; ++i)
         if (old[i] != 0) *SlotOf(old[i]) = old[i];
-    std::free(old);
+    Free(old, oldCapacity * sizeof(uint64_t));
     return true;
 }
 
 bool AppendedForm::AddChunk(size_t bytes) {
-    size_t capacity = mLast == nullptr ? kFirstChunkBytes : mLast->capacity * 2;
-    if (capacity > kLargestChunkBytes) capacity = kLargestChunkBytes;
-    if (capacity < bytes) capacity = bytes;
-    Chunk* chunk = static_cast<Chunk*>(Allocate(sizeof(Chunk) + capacity));
+    // Blocks of whole pages, the chunk's record included.
+    size_t block = mLast == nullptr ? kFirstChunkBytes : (sizeof(Chunk) + mLast->capacity) * 2;
+    if (block > kLargestChunkBytes) block = kLargestChunkBytes;
+    if (block - sizeof(Chunk) < bytes) block = sizeof(Chunk) + bytes;
+    const size_t capacity = block - sizeof(Chunk);
+    Chunk* chunk = static_cast<Chunk*>(Allocate(block));
     if (chunk == nullptr) return false;
     chunk->next = nullptr;
     chunk->used = 0;
@@ -75,6 +94,7 @@ bool AppendedForm::AddChunk(size_t bytes) {
 
 OSStatus AppendedForm::AppendNew(FourCharCode tag, SInt32 id, const void* bytes, SInt32 length,
                                  bool* present) {
+    if (!mKeysComplete && !RebuildKeys()) return memFullErr;
     const uint64_t key = KeyOf(tag, id);
     uint64_t* slot = nullptr;
     if (key != 0) {
@@ -120,7 +140,7 @@ void AppendedForm::WriteForm(UInt8* form, Size length, bool release) {
         if (chunk->used > 0) std::memcpy(at, chunk->Bytes(), chunk->used);
         at += chunk->used;
         Chunk* next = chunk->next;
-        if (release) std::free(chunk);
+        if (release) Free(chunk, sizeof(Chunk) + chunk->capacity);
         chunk = next;
     }
     if (release) {
@@ -148,15 +168,41 @@ OSStatus AppendedForm::ReadBack(Collection c) const {
 void AppendedForm::Clear() {
     for (Chunk* chunk = mFirst; chunk != nullptr;) {
         Chunk* next = chunk->next;
-        std::free(chunk);
+        Free(chunk, sizeof(Chunk) + chunk->capacity);
         chunk = next;
     }
     mFirst = mLast = nullptr;
     mSection = 0;
     mCount = 0;
-    std::free(mKeys);
+    ReleaseKeys();
+}
+
+void AppendedForm::ReleaseKeys() {
+    Free(mKeys, mKeyCapacity * sizeof(uint64_t));
     mKeys = nullptr;
     mKeyCapacity = 0;
     mKeyCount = 0;
     mZeroKey = false;
+    mKeysComplete = mCount == 0;
+}
+
+bool AppendedForm::RebuildKeys() {
+    for (const Chunk* chunk = mFirst; chunk != nullptr; chunk = chunk->next) {
+        for (const UInt8* p = chunk->Bytes(); p < chunk->Bytes() + chunk->used;) {
+            const uint64_t key = KeyOf(Get32(p), static_cast<SInt32>(Get32(p + 4)));
+            if (key == 0) {
+                mZeroKey = true;
+            } else {
+                if ((mKeyCount + 1) * 4ull > mKeyCapacity * 3ull && !GrowKeys()) {
+                    ReleaseKeys();
+                    return false;
+                }
+                *SlotOf(key) = key;
+                ++mKeyCount;
+            }
+            p += kFormItemHeaderBytes + Get32(p + 12);
+        }
+    }
+    mKeysComplete = true;
+    return true;
 }

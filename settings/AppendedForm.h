@@ -34,6 +34,9 @@ public:
     void WriteForm(UInt8* form, Size length, bool release);
     // Adds every record, in order, to `c` as AddCollectionItem does; the first failing status.
     OSStatus ReadBack(Collection c) const;
+    // Frees the set of keys written, which only AppendNew needs (it builds the set again from
+    // the records, memFullErr when it cannot): saving the store need not hold it.
+    void ReleaseKeys();
     // Frees every record and key.
     void Clear();
 
@@ -50,6 +53,8 @@ private:
     bool AddChunk(size_t bytes);
     // Doubles the key set; false when memory is short.
     bool GrowKeys();
+    // Builds the key set of the records after ReleaseKeys; false (no set) when memory is short.
+    bool RebuildKeys();
     // The slot holding `key`, or the empty slot where it would go.
     uint64_t* SlotOf(uint64_t key) const;
 
@@ -64,6 +69,7 @@ private:
     uint32_t mKeyCapacity = 0;  // a power of two, or 0
     uint32_t mKeyCount = 0;     // keys in mKeys
     bool mZeroKey = false;
+    bool mKeysComplete = true;  // the set holds every record's key
 };
 
 #endif  // HALYX_SETTINGS_APPENDEDFORM_H

@@ -247,6 +247,7 @@ OSStatus Settings::SaveForm(DataStream* stream, bool release) {
     if (mAppended != nullptr) {
         OSStatus err = mAppended->FormLength(&length);
         if (err != noErr) return Done(err);
+        if (release) mAppended->ReleaseKeys();
         if (void* room = stream->reserve(static_cast<SInt32>(length))) {
             mAppended->WriteForm(static_cast<UInt8*>(room), length, release);
             return Done(noErr);

@@ -13,6 +13,7 @@
 #include "CoreFoundation/CFData.h"
 #include "settings/CFDataStream.h"
 #include "settings/Settings.h"
+#include "testing/FailureInjection.h"
 
 namespace {
 
@@ -40,6 +41,14 @@ bool SameData(CFDataRef a, CFDataRef b) {
            std::memcmp(CFDataGetBytePtr(a), CFDataGetBytePtr(b),
                        static_cast<size_t>(CFDataGetLength(a))) == 0;
 }
+
+// A stream that keeps no bytes: a save needs memory of its own to write through it.
+class NoRoomStream : public DataStream {
+public:
+    NoRoomStream() { mValid = true; }
+    bool out(const void*, SInt32) override { return true; }
+    bool in(void*, SInt32, SInt32*, OSErr*) override { return false; }
+};
 
 // One call on both stores.
 void Play(Settings& plain, Settings& appended, uint8_t op, FourCharCode tag, SInt32 id,
@@ -71,6 +80,15 @@ void Play(Settings& plain, Settings& appended, uint8_t op, FourCharCode tag, SIn
             Check(plain.Lock(tag, id) == appended.Lock(tag, id), "Lock status");
             break;
         default:
+            if (length % 2 != 0) {
+                // A save that runs out of memory keeps every record in both.
+                HalyxFailureScope scope;
+                NoRoomStream out;
+                HalyxInjectFailures(kHalyxFailAllocation, 0, 2);
+                const OSStatus ea = plain.SaveAndClear(&out);
+                HalyxInjectFailures(kHalyxFailAllocation, 0, 2);
+                Check(ea == appended.SaveAndClear(&out) && ea == memFullErr, "failed save status");
+            }
             Check(plain.Count() == appended.Count() && plain.Empty() == appended.Empty(), "Count");
             break;
     }

@@ -1,5 +1,7 @@
 #include "CoreFoundation/CFData.h"
 
+#include <sys/mman.h>
+
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -18,15 +20,26 @@ __CFData* NewData(const UInt8* bytes, size_t length, bool isMutable) {
 
 }  // namespace halyxcf
 
+__CFData::~__CFData() {
+    if (mMapped != nullptr) munmap(const_cast<UInt8*>(mMapped), mMappedLength);
+}
+
+bool __CFData::Equal(const CFObject* other) const {
+    const __CFData* data = static_cast<const __CFData*>(other);
+    return Length() == data->Length() &&
+           (Length() == 0 || memcmp(Bytes(), data->Bytes(), Length()) == 0);
+}
+
 std::string __CFData::Describe() const {
-    std::string text = "<data " + std::to_string(mBytes.size()) + " bytes: ";
+    std::string text = "<data " + std::to_string(Length()) + " bytes: ";
     static const char kHex[] = "0123456789abcdef";
-    size_t shown = mBytes.size() < 32 ? mBytes.size() : 32;
+    const UInt8* bytes = Bytes();
+    size_t shown = Length() < 32 ? Length() : 32;
     for (size_t i = 0; i < shown; ++i) {
-        text += kHex[mBytes[i] >> 4];
-        text += kHex[mBytes[i] & 15];
+        text += kHex[bytes[i] >> 4];
+        text += kHex[bytes[i] & 15];
     }
-    if (shown < mBytes.size()) text += "...";
+    if (shown < Length()) text += "...";
     return text + ">";
 }
 
@@ -64,7 +77,7 @@ CFDataRef CFDataCreate(CFAllocatorRef, const UInt8* bytes, CFIndex length) {
 CFDataRef CFDataCreateCopy(CFAllocatorRef, CFDataRef theData) {
     const __CFData* source = CastTo<__CFData>(theData);
     if (source == nullptr) return nullptr;
-    return halyxcf::NewData(source->mBytes.data(), source->mBytes.size(), false);
+    return halyxcf::NewData(source->Bytes(), source->Length(), false);
 }
 
 CFMutableDataRef CFDataCreateMutable(CFAllocatorRef, CFIndex capacity) {
@@ -76,19 +89,19 @@ CFMutableDataRef CFDataCreateMutable(CFAllocatorRef, CFIndex capacity) {
 CFMutableDataRef CFDataCreateMutableCopy(CFAllocatorRef, CFIndex, CFDataRef theData) {
     const __CFData* source = CastTo<__CFData>(theData);
     if (source == nullptr) return nullptr;
-    return halyxcf::NewData(source->mBytes.data(), source->mBytes.size(), true);
+    return halyxcf::NewData(source->Bytes(), source->Length(), true);
 }
 
 CFIndex CFDataGetLength(CFDataRef theData) {
     const __CFData* data = CastTo<__CFData>(theData);
-    return data == nullptr ? 0 : static_cast<CFIndex>(data->mBytes.size());
+    return data == nullptr ? 0 : static_cast<CFIndex>(data->Length());
 }
 
 const UInt8* CFDataGetBytePtr(CFDataRef theData) {
     static const UInt8 kEmpty = 0;
     const __CFData* data = CastTo<__CFData>(theData);
     if (data == nullptr) return nullptr;
-    return data->mBytes.empty() ? &kEmpty : data->mBytes.data();
+    return data->Length() == 0 ? &kEmpty : data->Bytes();
 }
 
 UInt8* CFDataGetMutableBytePtr(CFMutableDataRef theData) {
@@ -101,9 +114,9 @@ UInt8* CFDataGetMutableBytePtr(CFMutableDataRef theData) {
 void CFDataGetBytes(CFDataRef theData, CFRange range, UInt8* buffer) {
     const __CFData* data = CastTo<__CFData>(theData);
     size_t start, count;
-    if (data == nullptr || buffer == nullptr || !Clip(range, data->mBytes.size(), &start, &count))
+    if (data == nullptr || buffer == nullptr || !Clip(range, data->Length(), &start, &count))
         return;
-    if (count > 0) std::memcpy(buffer, data->mBytes.data() + start, count);
+    if (count > 0) std::memcpy(buffer, data->Bytes() + start, count);
 }
 
 void CFDataSetLength(CFMutableDataRef theData, CFIndex length) {

@@ -25,7 +25,7 @@ CFTypeRef Copy(CFTypeRef value, CFOptionFlags option, int depth) {
     }
     if (const __CFData* data = CastTo<__CFData>(value)) {
         if (!mutableLeaves && !data->mMutable) return CFRetain(value);
-        return halyxcf::NewData(data->mBytes.data(), data->mBytes.size(), mutableLeaves);
+        return halyxcf::NewData(data->Bytes(), data->Length(), mutableLeaves);
     }
     if (CFGetTypeID(value) == CFNumberGetTypeID() || CFGetTypeID(value) == CFBooleanGetTypeID())
         return CFRetain(value);  // immutable values are shared

@@ -346,13 +346,13 @@ CFTypeRef ReadPropertyList(CFDataRef data, CFOptionFlags options, std::string* e
         *error = "no data";
         return nullptr;
     }
-    if (bytes->mBytes.size() >= 6 && std::memcmp(bytes->mBytes.data(), "bplist", 6) == 0) {
+    if (bytes->Length() >= 6 && std::memcmp(bytes->Bytes(), "bplist", 6) == 0) {
         *error = "binary property lists are not supported";
         return nullptr;
     }
     Reader reader(options);
     CFTypeRef result =
-        reader.Parse(reinterpret_cast<const char*>(bytes->mBytes.data()), bytes->mBytes.size());
+        reader.Parse(reinterpret_cast<const char*>(bytes->Bytes()), bytes->Length());
     if (result == nullptr) *error = reader.Error();
     return result;
 }

@@ -177,7 +177,7 @@ bool Writer::Write(CFTypeRef value, int depth) {
         Indent(depth);
         mOut += "<data>\n";
         if (!mCheckOnly)
-            halyxcf::AppendBase64(data->mBytes.data(), data->mBytes.size(), kBase64Line,
+            halyxcf::AppendBase64(data->Bytes(), data->Length(), kBase64Line,
                                   std::string(static_cast<size_t>(depth), '\t'), &mOut.Bytes());
         Indent(depth);
         mOut += "</data>\n";

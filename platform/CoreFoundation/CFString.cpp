@@ -392,7 +392,7 @@ CFStringRef CFStringCreateFromExternalRepresentation(CFAllocatorRef, CFDataRef d
                                                      CFStringEncoding encoding) {
     const __CFData* bytes = CastTo<__CFData>(data);
     if (bytes == nullptr) return nullptr;
-    return CreateFromBytes(bytes->mBytes.data(), static_cast<CFIndex>(bytes->mBytes.size()),
+    return CreateFromBytes(bytes->Bytes(), static_cast<CFIndex>(bytes->Length()),
                            encoding, true, false);
 }
 

@@ -64,6 +64,13 @@ Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef alloc, CFURLRef 
                                                  CFDataRef* resourceData,
                                                  CFDictionaryRef* properties,
                                                  CFArrayRef desiredProperties, SInt32* errorCode);
+// As CFURLCreateDataAndPropertiesFromResource for the data alone, but a regular file is mapped
+// read-only rather than read: its pages cost memory only once something reads them, so a value
+// that is kept but seldom read (a whole PPD in a ticket) costs next to nothing. An empty file,
+// a pipe or a device is read as above. The bytes are those of the file when they are read:
+// whoever changes the file in place, or cuts it short, while the value lives must not read it.
+Boolean HalyxCFURLCreateMappedDataFromResource(CFURLRef url, CFDataRef* resourceData,
+                                               SInt32* errorCode);
 // Replaces the file's contents with `dataToWrite` (a directory URL creates the folder).
 // Properties are ignored. Failure statuses as above, plus dskFulErr (-34) and wPrErr (-44).
 Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef url, CFDataRef dataToWrite,

@@ -1,6 +1,7 @@
 // Reading and writing whole files through file URLs.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,30 @@ Boolean CFURLCreateDataAndPropertiesFromResource(CFAllocatorRef, CFURLRef anURL,
     return true;
 }
 
+Boolean HalyxCFURLCreateMappedDataFromResource(CFURLRef anURL, CFDataRef* resourceData,
+                                               SInt32* errorCode) {
+    if (resourceData == nullptr) return Fail(errorCode, paramErr);
+    *resourceData = nullptr;
+    const __CFURL* url = CastTo<__CFURL>(anURL);
+    if (url == nullptr || !url->mIsFile) return Fail(errorCode, paramErr);
+    int fd = open(url->mPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Fail(errorCode, StatusFromErrno(errno));
+    struct stat info;
+    void* mapped = MAP_FAILED;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        mapped = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (mapped == MAP_FAILED)
+        return CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, anURL, resourceData,
+                                                        nullptr, nullptr, errorCode);
+    __CFData* data = new __CFData(false);
+    data->mMapped = static_cast<const UInt8*>(mapped);
+    data->mMappedLength = static_cast<size_t>(info.st_size);
+    *resourceData = data;
+    if (errorCode != nullptr) *errorCode = noErr;
+    return true;
+}
+
 Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef anURL, CFDataRef dataToWrite,
                                               CFDictionaryRef, SInt32* errorCode) {
     const __CFURL* url = CastTo<__CFURL>(anURL);
@@ -107,9 +132,9 @@ Boolean CFURLWriteDataAndPropertiesToResource(CFURLRef anURL, CFDataRef dataToWr
     if (fd < 0) return Fail(errorCode, StatusFromErrno(errno));
     const __CFData* data = CastTo<__CFData>(dataToWrite);
     size_t done = 0;
-    size_t size = data == nullptr ? 0 : data->mBytes.size();
+    size_t size = data == nullptr ? 0 : data->Length();
     while (done < size) {
-        ssize_t n = write(fd, data->mBytes.data() + done, size - done);
+        ssize_t n = write(fd, data->Bytes() + done, size - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             int error = errno;

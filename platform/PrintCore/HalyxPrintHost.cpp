@@ -96,8 +96,9 @@ OSStatus HalyxCreatePrintSession(const char* ppdPath, PMPrintSession* session) {
     if (ppdURL == nullptr) return kPMInvalidParameter;
     CFDataRef ppdBytes = nullptr;
     SInt32 readStatus = 0;
-    if (!CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, ppdURL, &ppdBytes, nullptr,
-                                                  nullptr, &readStatus)) {
+    // Mapped, not read: the pane only asks whether the item is there, and a PPD of hundreds of
+    // megabytes would otherwise be held twice while the pane's model is built from the file.
+    if (!HalyxCFURLCreateMappedDataFromResource(ppdURL, &ppdBytes, &readStatus)) {
         CFRelease(ppdURL);
         return readStatus != 0 ? readStatus : ioErr;
     }

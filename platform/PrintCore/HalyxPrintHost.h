@@ -25,7 +25,8 @@ extern "C" {
 //   kPMLayoutColumnsKey both 1;
 // - page format (kPDE_PMPageFormatRef): kPMOrientationKey kPMPortrait;
 // - printer info (kPDE_PMPrinterInfoRef): kPMPrinterLongNameKey (the file name without its
-//   extension), kPMDescriptionFileKey (the absolute path) and kPMCompiledPPDKey (the file's bytes).
+//   extension), kPMDescriptionFileKey (the absolute path) and kPMCompiledPPDKey (the file's bytes,
+//   mapped rather than read).
 // The session owns the printer and the tickets; PMRelease of the session frees them all.
 // kPMInvalidParameter for a NULL or empty path or a NULL out pointer; the read status of the file
 // (fnfErr -43, permErr -54, ioErr -36, ...) when it cannot be read; kPMAllocationFailure. On every

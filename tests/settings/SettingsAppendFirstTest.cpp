@@ -14,7 +14,7 @@ namespace {
 
 const FourCharCode kTag = HALYX_FOUR_CHAR('S', 't', 'C', 't');
 
-enum Kind { kAdd, kBadAdd, kGet, kLock, kRemove, kCopy };
+enum Kind { kAdd, kBadAdd, kGet, kLock, kRemove, kCopy, kClearWithoutMemory };
 struct Call {
     Kind kind;
     FourCharCode tag;
@@ -48,6 +48,14 @@ OSStatus Apply(Settings& s, const Call& c) {
             return s.Lock(c.tag, c.id);
         case kRemove:
             return s.Remove(c.tag, c.id);
+        case kClearWithoutMemory: {
+            // Fails for memory (the work handle, then its temporary stand-in) and keeps every
+            // record.
+            OutStream out;
+            HalyxFailureScope scope;
+            HalyxInjectFailures(kHalyxFailAllocation, 0, 2);
+            return s.SaveAndClear(&out);
+        }
         case kCopy: {
             Settings copy(s);
             Settings assigned;
@@ -123,6 +131,14 @@ const struct {
       {kRemove, kTag, 1, ""},
       {kAdd, kTag, 1, "back at the end"}}},
     {"thousands of new keys", ManyRecords()},
+    {"a save that ran out of memory, then a repeated key and a new one",
+     [] {
+         std::vector<Call> calls = ManyRecords();
+         calls.push_back({kClearWithoutMemory, 0, 0, ""});
+         calls.push_back({kAdd, 3000, 2997, "repeated"});
+         calls.push_back({kAdd, kTag, 1, "new"});
+         return calls;
+     }()},
     {"thousands of new keys, then a repeated one", WithRepeat(ManyRecords())},
 };
 

@@ -130,6 +130,25 @@ TEST_F(CFURLResource, WritesAndReadsWholeFiles) {
     EXPECT_EQ(props, nullptr);
     EXPECT_TRUE(CFEqual(read, data));
     CFRelease(read);
+    // Mapped, or read where a file cannot be mapped: the same bytes either way.
+    std::string empty = mDir + "/empty";
+    std::fclose(std::fopen(empty.c_str(), "w"));
+    CFURLRef emptyURL = PathURL(empty.c_str(), false);
+    CFURLRef device = PathURL("/dev/null", false);
+    CFDataRef none = CFDataCreate(nullptr, nullptr, 0);
+    const struct {
+        CFURLRef url;
+        CFDataRef bytes;
+    } mapped[] = {{file, data}, {emptyURL, none}, {device, none}};
+    for (const auto& m : mapped) {
+        ASSERT_TRUE(HalyxCFURLCreateMappedDataFromResource(m.url, &read, &status));
+        EXPECT_TRUE(CFEqual(read, m.bytes));
+        EXPECT_TRUE(CFEqual(m.bytes, read));
+        CFRelease(read);
+    }
+    CFRelease(none);
+    CFRelease(device);
+    CFRelease(emptyURL);
     CFRelease(data);
     CFRelease(file);
     CFRelease(folder);
@@ -155,6 +174,10 @@ TEST_F(CFURLResource, HostErrorsBecomePlatformStatuses) {
         SInt32 status = 0;
         EXPECT_FALSE(CFURLCreateDataAndPropertiesFromResource(nullptr, url, &data, nullptr, nullptr,
                                                               &status));
+        EXPECT_EQ(status, c.status) << c.path;
+        EXPECT_EQ(data, nullptr);
+        status = 0;
+        EXPECT_FALSE(HalyxCFURLCreateMappedDataFromResource(url, &data, &status));
         EXPECT_EQ(status, c.status) << c.path;
         EXPECT_EQ(data, nullptr);
         CFRelease(url);
