@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,8 +23,19 @@ const uint32_t kFirstKeyCapacity = 64;
 
 // Blocks from this size up are mapped on their own, so that freeing one gives its memory back at
 // once: a large store is freed chunk by chunk while it is copied into its flattened form, and
-// memory the heap kept would count with that form.
+// memory the heap kept would count with that form. Under the address sanitizer every block comes
+// from the heap, whose bounds and leaks it checks.
+#if defined(__SANITIZE_ADDRESS__)
+const size_t kMappedBytes = SIZE_MAX;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+const size_t kMappedBytes = SIZE_MAX;
+#else
 const size_t kMappedBytes = kLargestChunkBytes;
+#endif
+#else
+const size_t kMappedBytes = kLargestChunkBytes;
+#endif
 
 void* Allocate(size_t bytes) {
     if (HalyxShouldFail(kHalyxFailAllocation)) return nullptr;
@@ -74,7 +86,8 @@ bool AppendedForm::GrowKeys() {
 }
 
 bool AppendedForm::AddChunk(size_t bytes) {
-    // Blocks of whole pages, the chunk's record included.
+    // Blocks of 4 KB doubling up to 1 MB, the chunk's record included; a record longer than
+    // that gets a block of its own size.
     size_t block = mLast == nullptr ? kFirstChunkBytes : (sizeof(Chunk) + mLast->capacity) * 2;
     if (block > kLargestChunkBytes) block = kLargestChunkBytes;
     if (block - sizeof(Chunk) < bytes) block = sizeof(Chunk) + bytes;
